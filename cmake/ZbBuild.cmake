@@ -1,0 +1,88 @@
+# Build helpers shared by every folder: toolchain settings, dependencies and
+# the "one folder, one target" convention used across src/, suite/ and tests/.
+include_guard(GLOBAL)
+
+macro(zb_setup_toolchain)
+  find_program(ZB_CCACHE ccache)
+  if(ZB_CCACHE)
+    set(CMAKE_CXX_COMPILER_LAUNCHER ${ZB_CCACHE})
+    set(CMAKE_C_COMPILER_LAUNCHER ${ZB_CCACHE})
+  endif()
+  add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+  if(ZB_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+  endif()
+  # Every built library and program lands in one folder, so libraries loaded
+  # by name are found beside the plug-in, as on an installed system.
+  set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  set(CMAKE_BUILD_RPATH_USE_ORIGIN ON)
+  set(CMAKE_BUILD_RPATH "$ORIGIN")
+  set(CMAKE_INSTALL_RPATH "$ORIGIN/../lib;$ORIGIN")
+endmacro()
+
+macro(zb_find_dependencies)
+  find_package(PkgConfig REQUIRED)
+  find_package(LibXml2 REQUIRED)
+  find_package(ODBC REQUIRED)
+  find_package(CURL REQUIRED)
+  pkg_check_modules(OPENCC REQUIRED IMPORTED_TARGET opencc)
+  pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
+  find_package(Threads REQUIRED)
+  if(ZB_BUILD_TESTS)
+    find_package(GTest REQUIRED)
+  endif()
+  if(ZB_BUILD_BENCH)
+    find_package(benchmark REQUIRED)
+  endif()
+endmacro()
+
+# zb_sources(<var> <dir>...): the .cpp files below the given folders.
+function(zb_sources var)
+  set(files)
+  foreach(dir IN LISTS ARGN)
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS ${dir}/*.cpp)
+    list(APPEND files ${found})
+  endforeach()
+  list(SORT files)
+  set(${var} ${files} PARENT_SCOPE)
+endfunction()
+
+# zb_layer(<target> <dir> DEPENDS <targets>...): a static, position-independent
+# library holding one layer of the plug-in, linked into VTAJ52C.so.
+function(zb_layer target dir)
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  zb_sources(srcs ${dir})
+  if(srcs)
+    add_library(${target} STATIC ${srcs})
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+  endif()
+  if(ARG_DEPENDS)
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "INTERFACE_LIBRARY")
+      target_link_libraries(${target} INTERFACE ${ARG_DEPENDS})
+    else()
+      target_link_libraries(${target} PUBLIC ${ARG_DEPENDS})
+    endif()
+  endif()
+endfunction()
+
+# zb_test(<name> <dir> LIBS <targets>...): one GoogleTest executable for the
+# tests in tests/<dir>, registered with CTest under <name>.
+function(zb_test name dir)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  zb_sources(srcs ${PROJECT_SOURCE_DIR}/tests/${dir})
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(test_${name} ${srcs})
+  target_link_libraries(test_${name} PRIVATE zb_testsupport ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  add_test(NAME ${name} COMMAND test_${name} --gtest_brief=1)
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "ZB_BUILD_BIN=${CMAKE_BINARY_DIR}/bin;ZB_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+    TIMEOUT 600)
+endfunction()
