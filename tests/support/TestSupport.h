@@ -1,0 +1,46 @@
+// Test fixtures shared by every test executable: temporary folders, files and
+// environment variables that are put back when the test ends.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace zb::test {
+
+// A fresh folder under the temporary folder, removed with its contents.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    // Writes `content` to `relative` below the folder, creating folders on the way.
+    std::filesystem::path Write(const std::string& relative, const std::string& content) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+// Sets (or with nullopt, unsets) an environment variable for the lifetime of
+// the guard, then restores the previous value.
+class EnvGuard {
+public:
+    EnvGuard(std::string name, std::optional<std::string> value);
+    ~EnvGuard();
+    EnvGuard(const EnvGuard&) = delete;
+    EnvGuard& operator=(const EnvGuard&) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> old_;
+};
+
+std::string ReadFile(const std::filesystem::path& path);
+
+// The folder holding the built libraries and programs (ZB_BUILD_BIN, set by CTest).
+std::filesystem::path BuildBinDir();
+
+}  // namespace zb::test
