@@ -51,9 +51,13 @@ endfunction()
 
 # zb_layer(<target> <dir> DEPENDS <targets>...): a static, position-independent
 # library holding one layer of the plug-in, linked into VTAJ52C.so.
-function(zb_layer target dir)
+function(zb_layer target dirs)
   cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
-  zb_sources(srcs ${dir})
+  set(srcs)
+  foreach(dir IN LISTS dirs)
+    zb_sources(found ${CMAKE_CURRENT_SOURCE_DIR}/${dir})
+    list(APPEND srcs ${found})
+  endforeach()
   if(srcs)
     add_library(${target} STATIC ${srcs})
     target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
