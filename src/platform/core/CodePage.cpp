@@ -7,7 +7,8 @@
 #include <charconv>
 #include <cstdlib>
 #include <iconv.h>
-#include <vector>
+#include <map>
+#include <utility>
 
 namespace zb {
 
@@ -24,28 +25,26 @@ std::string CharsetOf(int codePage) { return "CP" + std::to_string(codePage); }
 // no locking is needed. Failed opens are remembered too.
 class ConverterCache {
 public:
+    ConverterCache() = default;
+    ConverterCache(const ConverterCache&) = delete;
+    ConverterCache& operator=(const ConverterCache&) = delete;
     ~ConverterCache() {
-        for (auto& e : entries_)
-            if (e.cd != kNoConverter) iconv_close(e.cd);
+        for (auto& [key, cd] : converters_)
+            if (cd != kNoConverter) iconv_close(cd);
     }
 
     iconv_t Get(int codePage, Direction dir) {
-        for (auto& e : entries_)
-            if (e.codePage == codePage && e.dir == dir) return e.cd;
+        auto key = std::make_pair(codePage, dir);
+        if (auto it = converters_.find(key); it != converters_.end()) return it->second;
         std::string charset = CharsetOf(codePage);
         iconv_t cd = dir == Direction::Encode ? iconv_open(charset.c_str(), "UTF-8")
                                               : iconv_open("UTF-8", charset.c_str());
-        entries_.push_back({codePage, dir, cd});
+        converters_.emplace(key, cd);
         return cd;
     }
 
 private:
-    struct Entry {
-        int codePage;
-        Direction dir;
-        iconv_t cd;
-    };
-    std::vector<Entry> entries_;
+    std::map<std::pair<int, Direction>, iconv_t> converters_;
 };
 
 iconv_t Converter(int codePage, Direction dir) {
@@ -55,7 +54,7 @@ iconv_t Converter(int codePage, Direction dir) {
 
 bool CanConvert(int codePage) {
     if (codePage == CP_UTF8) return true;
-    if (codePage <= 0) return false;
+    if (codePage <= 0 || codePage > 65535) return false;  // code page numbers are 16-bit
     return Converter(codePage, Direction::Encode) != kNoConverter &&
            Converter(codePage, Direction::Decode) != kNoConverter;
 }
