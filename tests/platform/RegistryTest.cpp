@@ -10,11 +10,9 @@ namespace {
 
 class RegistryTest : public ::testing::Test {
 protected:
-    void UseFile(const std::string& content) { file_ = dir_.Write("registry.ini", content); }
+    void UseFile(const std::string& content) { registry_.Write(content); }
 
-    test::TempDir dir_;
-    std::filesystem::path file_ = dir_.Path() / "registry.ini";
-    test::EnvGuard env_{"ZB_REGISTRY", file_.string()};
+    test::TempRegistry registry_;
 };
 
 TEST_F(RegistryTest, ReadsValuesOfAnOpenedKey) {
@@ -86,6 +84,7 @@ TEST_F(RegistryTest, FileIsReadAfreshWhenAKeyIsOpened) {
 }
 
 TEST_F(RegistryTest, NoFileOrGarbageMeansNoKeys) {
+    std::filesystem::remove(registry_.File());
     TRegistry reg(HKEY_LOCAL_MACHINE);
     EXPECT_FALSE(reg.OpenKeyReadOnly("Software\\ZEB\\Orkel"));
     UseFile(std::string("Name=before any section\n[NotARoot\\Software]\nX=1\n[unterminated\n") + '\0' + "\xFF=\x01");

@@ -38,6 +38,13 @@ EnvGuard::~EnvGuard() {
     else unsetenv(name_.c_str());
 }
 
+TempRegistry::TempRegistry(const std::string& content)
+    : file_(dir_.Path() / "registry.ini"), env_("ZB_REGISTRY", file_.string()) {
+    Write(content);
+}
+
+void TempRegistry::Write(const std::string& content) const { dir_.Write("registry.ini", content); }
+
 std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;

@@ -38,6 +38,24 @@ private:
     std::optional<std::string> old_;
 };
 
+// A registry file in a fresh folder, named by ZB_REGISTRY while the object
+// lives. Content: INI sections that are full key paths, e.g.
+// "[HKEY_LOCAL_MACHINE\\Software\\ZEB\\Orkel]\nClientPath=/opt/zb/\n".
+class TempRegistry {
+public:
+    explicit TempRegistry(const std::string& content = "");
+    // Replaces the file's content; readers opened afterwards see it.
+    void Write(const std::string& content) const;
+    const std::filesystem::path& File() const { return file_; }
+    // The folder of the file, free for profiles and other files of a test.
+    const TempDir& Dir() const { return dir_; }
+
+private:
+    TempDir dir_;
+    std::filesystem::path file_;
+    EnvGuard env_;
+};
+
 std::string ReadFile(const std::filesystem::path& path);
 
 // The folder holding the built libraries and programs (ZB_BUILD_BIN, set by CTest).

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace zb {
@@ -107,12 +108,6 @@ bool ChildOf(std::string_view key, std::string_view path, std::string_view& chil
     return true;
 }
 
-bool ContainsText(const std::vector<std::string>& names, std::string_view name) {
-    for (const auto& n : names)
-        if (SameText(n, name)) return true;
-    return false;
-}
-
 }  // namespace
 
 std::filesystem::path RegistryFileName() {
@@ -144,19 +139,18 @@ bool TRegistry::OpenKeyReadOnly(std::string_view key) {
     bool found = false;
     std::vector<std::pair<std::string, std::string>> values;
     std::vector<std::string> subKeys;
+    std::set<std::string> seenValues, seenKeys;  // upper-cased names
     for (auto& s : LoadSections()) {
         if (s.root != root_) continue;
         std::string_view child;
         if (SameText(s.path, path)) {
             found = true;
-            for (auto& e : s.entries) {
-                bool seen = false;
-                for (const auto& v : values) seen = seen || SameText(v.first, e.first);
-                if (!seen) values.push_back(std::move(e));  // the first entry of a name wins
-            }
+            for (auto& e : s.entries)
+                if (seenValues.insert(UpperCase(e.first)).second)
+                    values.push_back(std::move(e));  // the first entry of a name wins
         } else if (ChildOf(path, s.path, child)) {
             found = true;
-            if (!ContainsText(subKeys, child)) subKeys.emplace_back(child);
+            if (seenKeys.insert(UpperCase(child)).second) subKeys.emplace_back(child);
         }
     }
     if (!found) return false;
