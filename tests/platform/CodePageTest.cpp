@@ -50,6 +50,8 @@ TEST(CodePage, MalformedInputNeverThrowsAndGivesMarks) {
     // byte that starts nothing becomes one mark, a lead byte at the end too.
     EXPECT_EQ(DecodeFromCodePage("\xBA" "0", 936), "?0");
     EXPECT_EQ(DecodeFromCodePage("a\xFF", 936), "a?");
+    EXPECT_EQ(DecodeFromCodePage("\xA2\xA0" "x", 936), "?x");  // an unmapped pair is one character
+    EXPECT_EQ(DecodeFromCodePage("\xA3\xC0" "x", 950), "?x");
     EXPECT_EQ(DecodeFromCodePage("x\xBA", 936), "x?");
     EXPECT_EQ(DecodeFromCodePage("ok\xE5", 65001), "ok?");
 }
