@@ -109,6 +109,7 @@ TEST(VariantJson, RefusesMalformedInput) {
         R"({"t":"int","v":+1})",
         R"({"t":"int","v":1,"v":2})",
         R"({"t":"int","v":1,"x":2})",
+        R"({"t":"int","v":1,"a":1,"b":1,"c":1})",
         R"({"t":"float","v":1e999})",
         R"({"t":"float","v":.5})",
         R"({"t":"float","v":"Inf"})",
