@@ -163,6 +163,10 @@ TEST(VariantJson, DeepNestingIsBoundedNotFatal) {
     };
     EXPECT_EQ(VarArrayDimCount(Variant::FromJson(nested(64))), 1);
     EXPECT_THROW(Variant::FromJson(nested(65)), EVariantError);
+
+    Variant deep = Variant::FromJson(nested(64));
+    Variant deeper = VarArrayOf({deep});
+    EXPECT_THROW(deeper.ToJson(), EVariantError);
 }
 
 TEST(VariantJson, ErrorsSayWhere) {

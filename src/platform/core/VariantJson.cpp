@@ -124,9 +124,9 @@ void WriteDouble(std::string& out, double d) {
     if (text.find_first_of(".e") == std::string_view::npos) out += ".0";  // stays visibly a float
 }
 
-void Write(std::string& out, const Variant& v);
+void Write(std::string& out, const Variant& v, int depth);
 
-void WriteArray(std::string& out, const VarArray& a) {
+void WriteArray(std::string& out, const VarArray& a, int depth) {
     out += "{\"t\":\"array\",\"elem\":\"";
     out += JsonTypeName(a.ElementType());
     out += "\",\"bounds\":[";
@@ -137,7 +137,7 @@ void WriteArray(std::string& out, const VarArray& a) {
     out += "],\"v\":[";
     for (std::size_t k = 0; k < a.Items().size(); ++k) {
         if (k) out += ',';
-        Write(out, a.Items()[k]);
+        Write(out, a.Items()[k], depth + 1);
     }
     out += "]}";
 }
@@ -155,7 +155,10 @@ void WriteText(std::string& out, const char* type, const std::string& s) {
     out += '}';
 }
 
-void Write(std::string& out, const Variant& v) {
+void Write(std::string& out, const Variant& v, int depth) {
+    // The reader's limit applies here too, so whatever is written can be read
+    // back, and an array that was made to contain itself ends in an error.
+    if (depth > kMaxVariantDepth) throw EVariantError("Variant arrays nested too deeply to write");
     switch (v.Type()) {
     case VarType::Boolean: out += v.ToBool() ? "{\"t\":\"bool\",\"v\":true}" : "{\"t\":\"bool\",\"v\":false}"; return;
     case VarType::Integer: out += "{\"t\":\"int\",\"v\":" + std::to_string(v.ToInt()) + '}'; return;
@@ -167,7 +170,7 @@ void Write(std::string& out, const Variant& v) {
         return;
     case VarType::String: WriteText(out, "str", v.Text()); return;
     case VarType::WideString: WriteText(out, "wstr", v.Text()); return;
-    case VarType::Array: WriteArray(out, v.Array()); return;
+    case VarType::Array: WriteArray(out, v.Array(), depth); return;
     default:
         out += "{\"t\":\"";
         out += JsonTypeName(v.Type());
@@ -563,7 +566,7 @@ Variant Build(const Node& n, int depth) {
 
 std::string Variant::ToJson() const {
     std::string out;
-    Write(out, *this);
+    Write(out, *this, 0);
     return out;
 }
 
