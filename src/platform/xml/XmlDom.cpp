@@ -196,9 +196,18 @@ std::string ValidUtf8(const std::string& s)
     return out;
 }
 
+}  // namespace
+
+bool IsXmlName(const std::string& name)
+{
+    return !name.empty() && name.find('\0') == std::string::npos && xmlValidateName(X(name), 0) == 0;
+}
+
+namespace {
+
 void RequireName(const std::string& name, const char* what)
 {
-    if (name.empty() || name.find('\0') != std::string::npos || xmlValidateName(X(name), 0) != 0)
+    if (!IsXmlName(name))
         throw EXmlError(std::string("Invalid ") + what + " name: \"" + name + "\"");
 }
 

@@ -36,6 +36,9 @@ enum class XmlNodeType {
 
 class XmlNode;
 class XmlDocument;
+
+// True when `name` can name an element or attribute (an XML Name).
+bool IsXmlName(const std::string& name);
 using XmlNodeList = std::vector<XmlNode>;
 
 // A handle on one node. It keeps its document's contents alive, so a node
