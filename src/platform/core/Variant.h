@@ -70,6 +70,9 @@ public:
     Variant(std::string_view s) : type_(VarType::String), s_(s) {}
     Variant(WideString s) : type_(VarType::WideString), s_(std::move(s.utf8)) {}
     Variant(DispatchPtr obj);
+    Variant(long long i) : type_(VarType::Integer), i_(static_cast<std::int64_t>(i)) {}
+    Variant(unsigned long i) : type_(VarType::Integer), i_(static_cast<std::int64_t>(i)) {}
+    explicit Variant(VarArray array);  // an Array value holding `array`
     Variant(nullptr_t) = delete;  // ambiguous: say Null or Variant() instead
 
     static Variant Wide(std::string utf8) { return Variant(WideString{std::move(utf8)}); }
@@ -95,7 +98,9 @@ public:
     const std::string& Text() const { return s_; }
 
     // Arrays. Element access takes indexes within the array's own bounds and
-    // throws EVariantError outside them.
+    // throws EVariantError outside them. Copies share their elements until
+    // one of them is changed through these accessors, so a reference they
+    // return is valid only until the Variant is next copied or changed.
     const VarArray& Array() const;
     VarArray& Array();  // unshares first: arrays are values
     Variant& operator[](std::int32_t index);
