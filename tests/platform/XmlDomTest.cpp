@@ -253,7 +253,13 @@ TEST(XmlDom, BuildsAndSerialisesADocument)
     EXPECT_EQ(root.Xml(), "<Root>ab<!--note--></Root>");
     root.AppendChild(removed);
     EXPECT_EQ(root.Xml(), "<Root>ab<!--note--><R1 ID=\"001\" Name=\"\"/></Root>");
-    doc.CreateElement("NeverAppended");
+    // Nodes built up outside the tree and never appended go with the document.
+    XmlNode outside = doc.CreateElement("Outside");
+    for (int i = 0; i < 20; ++i)
+        outside = doc.CreateElement("N" + std::to_string(i)).AppendChild(outside).ParentNode();
+    EXPECT_EQ(outside.NodeName(), "N19");
+    outside.SetAttribute("a", "1");
+    outside.RemoveAttribute("a");
 }
 
 TEST(XmlDom, RefusesAppendsThatBreakTheTree)
@@ -270,6 +276,7 @@ TEST(XmlDom, RefusesAppendsThatBreakTheTree)
     EXPECT_THROW(root.AppendChild(doc.CreateProcessingInstruction("xml", "version=\"1.0\"")), EXmlError);
     EXPECT_THROW(doc.CreateElement("//Record"), EXmlError);
     EXPECT_THROW(doc.CreateComment("a--b"), EXmlError);
+    EXPECT_THROW(doc.CreateComment("ok").SetText("a--b"), EXmlError);
     EXPECT_THROW(doc.CreateProcessingInstruction("pi", "a?>b"), EXmlError);
     EXPECT_THROW(root.RemoveChild(doc.CreateElement("Stranger")), EXmlError);
     EXPECT_THROW(XmlNode().SetText("x"), EXmlError);

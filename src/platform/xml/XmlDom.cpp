@@ -66,22 +66,27 @@ struct DocState {
     }
 
     // Frees the detached nodes of `owner` (all when null) that are still
-    // outside any tree; the others go with the tree that took them.
+    // outside any tree; the others go with the tree that took them. Which ones
+    // to free is decided before anything is freed, since a detached node may
+    // have been appended below another one.
     void FreeDetached(xmlDocPtr owner)
     {
+        std::vector<xmlNodePtr> roots;
         for (auto it = detached.begin(); it != detached.end();) {
             xmlNodePtr n = *it;
             if (owner && n->doc != owner) {
                 ++it;
                 continue;
             }
-            if (!n->parent) {
-                if (n->type == XML_ATTRIBUTE_NODE)
-                    xmlFreeProp(reinterpret_cast<xmlAttrPtr>(n));
-                else
-                    xmlFreeNode(n);
-            }
+            if (!n->parent)
+                roots.push_back(n);
             it = detached.erase(it);
+        }
+        for (xmlNodePtr n : roots) {
+            if (n->type == XML_ATTRIBUTE_NODE)
+                xmlFreeProp(reinterpret_cast<xmlAttrPtr>(n));
+            else
+                xmlFreeNode(n);
         }
     }
 
@@ -200,7 +205,8 @@ std::string ValidUtf8(const std::string& s)
 
 bool IsXmlName(const std::string& name)
 {
-    return !name.empty() && name.find('\0') == std::string::npos && xmlValidateName(X(name), 0) == 0;
+    return !name.empty() && name.find('\0') == std::string::npos && IsValidUtf8(name) &&
+           xmlValidateName(X(name), 0) == 0;
 }
 
 namespace {
@@ -418,6 +424,19 @@ void SetAttributeValue(xmlAttrPtr attr, const std::string& value)
     attr->children = attr->last = text;
 }
 
+// Comments and PIs cannot be escaped; text that would end them early is refused.
+void RequireCommentText(const std::string& value)
+{
+    if (value.find("--") != std::string::npos || (!value.empty() && value.back() == '-'))
+        throw EXmlError("A comment cannot contain \"--\" or end with \"-\"");
+}
+
+void RequirePIData(const std::string& value)
+{
+    if (value.find("?>") != std::string::npos)
+        throw EXmlError("Processing instruction data cannot contain \"?>\"");
+}
+
 bool IsDeclarationPI(xmlNodePtr n) { return n && n->type == XML_PI_NODE && xmlStrcmp(n->name, BAD_CAST "xml") == 0; }
 
 }  // namespace
@@ -507,6 +526,16 @@ void XmlNode::SetText(const std::string& text)
     switch (n->type) {
     case XML_ATTRIBUTE_NODE:
         SetAttributeValue(reinterpret_cast<xmlAttrPtr>(n), value);
+        return;
+    case XML_COMMENT_NODE:
+        RequireCommentText(value);
+        xmlNodeSetContent(n, X(value));
+        return;
+    case XML_PI_NODE:
+        if (IsDeclarationPI(n))
+            throw EXmlError("The XML declaration is set when it is created");
+        RequirePIData(value);
+        xmlNodeSetContent(n, X(value));
         return;
     case XML_TEXT_NODE:
     case XML_CDATA_SECTION_NODE:
@@ -844,9 +873,7 @@ XmlNode XmlDocument::CreateTextNode(const std::string& text)
 XmlNode XmlDocument::CreateComment(const std::string& text)
 {
     const std::string value = ValidUtf8(text);
-    // A comment cannot be escaped; text that would end it early is refused.
-    if (value.find("--") != std::string::npos || (!value.empty() && value.back() == '-'))
-        throw EXmlError("A comment cannot contain \"--\" or end with \"-\"");
+    RequireCommentText(value);
     xmlNodePtr n = xmlNewDocComment(doc_->doc, X(value));
     if (!n)
         throw EXmlError("Out of memory");
@@ -860,8 +887,7 @@ XmlNode XmlDocument::CreateProcessingInstruction(const std::string& target, cons
     if (target != "xml" && Lower(target) == "xml")
         throw EXmlError("The target \"" + target + "\" is reserved");
     const std::string value = ValidUtf8(data);
-    if (value.find("?>") != std::string::npos)
-        throw EXmlError("Processing instruction data cannot contain \"?>\"");
+    RequirePIData(value);
     xmlNodePtr n = xmlNewDocPI(doc_->doc, X(target), value.empty() ? nullptr : X(value));
     if (!n)
         throw EXmlError("Out of memory");
