@@ -40,6 +40,8 @@ TEST(XmlDom, FreshDocumentIsEmpty)
     EXPECT_EQ(doc.NodeType(), XmlNodeType::Document);
     EXPECT_EQ(doc.ParseErrorReason(), "");
     EXPECT_TRUE(doc.SelectSingleNode("//a").IsNull());
+    EXPECT_EQ(doc.Text(), "");
+    EXPECT_EQ(doc.Xml(), "");
 }
 
 TEST(XmlDom, ParseErrorsGiveReasonWithLineAndEmptyDocument)
@@ -123,6 +125,7 @@ TEST(XmlDom, InternalEntitiesAreExpanded)
                             "<!ENTITY co \"ZEB &amp; Co\">]><R a=\"&co;\">x&stdd;y &co;</R>"))
         << doc.ParseErrorReason();
     EXPECT_EQ(doc.DocumentElement().Text(), "x&stdd;y ZEB & Co");
+    EXPECT_EQ(doc.Text(), "x&stdd;y ZEB & Co");
     EXPECT_EQ(doc.DocumentElement().GetAttribute("a"), "ZEB & Co");
     EXPECT_EQ(doc.DocumentElement().Xml(), "<R a=\"ZEB &amp; Co\">x&amp;stdd;y ZEB &amp; Co</R>");
 }
