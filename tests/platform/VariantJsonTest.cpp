@@ -109,6 +109,7 @@ TEST(VariantJson, RefusesMalformedInput) {
         R"({"t":"int","v":+1})",
         R"({"t":"int","v":1,"v":2})",
         R"({"t":"int","v":1,"x":2})",
+        R"({"t":"int","v":1,"a":1,"b":1,"c":1})",
         R"({"t":"float","v":1e999})",
         R"({"t":"float","v":.5})",
         R"({"t":"float","v":"Inf"})",
@@ -162,6 +163,10 @@ TEST(VariantJson, DeepNestingIsBoundedNotFatal) {
     };
     EXPECT_EQ(VarArrayDimCount(Variant::FromJson(nested(64))), 1);
     EXPECT_THROW(Variant::FromJson(nested(65)), EVariantError);
+
+    Variant deep = Variant::FromJson(nested(64));
+    Variant deeper = VarArrayOf({deep});
+    EXPECT_THROW(deeper.ToJson(), EVariantError);
 }
 
 TEST(VariantJson, ErrorsSayWhere) {

@@ -17,8 +17,10 @@ bool IsLeapYear(int year);
 // False when year/month/day make no Gregorian date (year 1..9999).
 bool TryEncodeDate(int year, int month, int day, double& date);
 double EncodeDate(int year, int month, int day);  // throws EConvertError
-double EncodeTime(int hour, int minute, int second, int millisecond);  // fraction of a day
-DateParts DecodeDateTime(double date);  // whole and fractional part
+double EncodeTime(int hour, int minute, int second, int millisecond);  // fraction of a day; throws EConvertError
+// Whole and fractional part, rounded to the millisecond; throws EConvertError
+// for a value that is not finite or lies outside the years 1..9999.
+DateParts DecodeDateTime(double date);
 double DateOf(double date);              // the day without its time
 double Now();                            // local time
 double Today();

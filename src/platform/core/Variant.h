@@ -2,6 +2,7 @@
 // host calls, job parameter arrays, published properties, server frames.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -73,7 +74,7 @@ public:
     Variant(long long i) : type_(VarType::Integer), i_(static_cast<std::int64_t>(i)) {}
     Variant(unsigned long i) : type_(VarType::Integer), i_(static_cast<std::int64_t>(i)) {}
     explicit Variant(VarArray array);  // an Array value holding `array`
-    Variant(nullptr_t) = delete;  // ambiguous: say Null or Variant() instead
+    Variant(std::nullptr_t) = delete;  // ambiguous: say Null or Variant() instead
 
     static Variant Wide(std::string utf8) { return Variant(WideString{std::move(utf8)}); }
     static Variant Date(double days) { return Variant(DateTime{days}); }

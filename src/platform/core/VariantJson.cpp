@@ -15,6 +15,7 @@ namespace {
 constexpr int kMaxJsonDepth = 256;
 constexpr int kMaxVariantDepth = 64;
 constexpr std::size_t kMaxDims = 64;
+constexpr std::size_t kMaxMembers = 4;
 
 // ---- shared -------------------------------------------------------------------
 
@@ -123,9 +124,9 @@ void WriteDouble(std::string& out, double d) {
     if (text.find_first_of(".e") == std::string_view::npos) out += ".0";  // stays visibly a float
 }
 
-void Write(std::string& out, const Variant& v);
+void Write(std::string& out, const Variant& v, int depth);
 
-void WriteArray(std::string& out, const VarArray& a) {
+void WriteArray(std::string& out, const VarArray& a, int depth) {
     out += "{\"t\":\"array\",\"elem\":\"";
     out += JsonTypeName(a.ElementType());
     out += "\",\"bounds\":[";
@@ -136,7 +137,7 @@ void WriteArray(std::string& out, const VarArray& a) {
     out += "],\"v\":[";
     for (std::size_t k = 0; k < a.Items().size(); ++k) {
         if (k) out += ',';
-        Write(out, a.Items()[k]);
+        Write(out, a.Items()[k], depth + 1);
     }
     out += "]}";
 }
@@ -154,7 +155,10 @@ void WriteText(std::string& out, const char* type, const std::string& s) {
     out += '}';
 }
 
-void Write(std::string& out, const Variant& v) {
+void Write(std::string& out, const Variant& v, int depth) {
+    // The reader's limit applies here too, so whatever is written can be read
+    // back, and an array that was made to contain itself ends in an error.
+    if (depth > kMaxVariantDepth) throw EVariantError("Variant arrays nested too deeply to write");
     switch (v.Type()) {
     case VarType::Boolean: out += v.ToBool() ? "{\"t\":\"bool\",\"v\":true}" : "{\"t\":\"bool\",\"v\":false}"; return;
     case VarType::Integer: out += "{\"t\":\"int\",\"v\":" + std::to_string(v.ToInt()) + '}'; return;
@@ -166,7 +170,7 @@ void Write(std::string& out, const Variant& v) {
         return;
     case VarType::String: WriteText(out, "str", v.Text()); return;
     case VarType::WideString: WriteText(out, "wstr", v.Text()); return;
-    case VarType::Array: WriteArray(out, v.Array()); return;
+    case VarType::Array: WriteArray(out, v.Array(), depth); return;
     default:
         out += "{\"t\":\"";
         out += JsonTypeName(v.Type());
@@ -181,8 +185,8 @@ struct Node {
     enum class Kind { Null, Bool, Number, String, Array, Object } kind = Kind::Null;
     bool b = false;
     std::string text;  // a string's value, or a number's digits as written
-    std::vector<Node> items;
-    std::vector<std::pair<std::string, Node>> members;
+    std::vector<Node> items;      // an array's values, or an object's member values
+    std::vector<std::string> keys;  // an object's member names, beside `items`
     std::size_t offset = 0;
 };
 
@@ -258,11 +262,14 @@ private:
             SkipSpace();
             if (p_ >= s_.size() || s_[p_] != '"') Fail("member name expected");
             std::string key = String();
-            for (const auto& m : n.members)
-                if (m.first == key) Fail("duplicate member \"" + key + "\"");
+            // No value of the form has more than four members; the cap also
+            // keeps the duplicate check below from going quadratic.
+            if (n.keys.size() >= kMaxMembers) Fail("too many members");
+            for (const std::string& k : n.keys)
+                if (k == key) Fail("duplicate member \"" + key + "\"");
             Expect(':');
-            Node value = Value(depth + 1);
-            n.members.emplace_back(std::move(key), std::move(value));
+            n.items.push_back(Value(depth + 1));
+            n.keys.push_back(std::move(key));
             SkipSpace();
             if (p_ < s_.size() && s_[p_] == ',') {
                 ++p_;
@@ -413,8 +420,8 @@ private:
 }
 
 const Node* Member(const Node& obj, std::string_view key) {
-    for (const auto& m : obj.members)
-        if (m.first == key) return &m.second;
+    for (std::size_t k = 0; k < obj.keys.size(); ++k)
+        if (obj.keys[k] == key) return &obj.items[k];
     return nullptr;
 }
 
@@ -426,10 +433,10 @@ const Node& Required(const Node& obj, std::string_view key, Node::Kind kind) {
 }
 
 void OnlyMembers(const Node& obj, std::initializer_list<std::string_view> allowed) {
-    for (const auto& m : obj.members) {
+    for (std::size_t k = 0; k < obj.keys.size(); ++k) {
         bool known = false;
-        for (std::string_view a : allowed) known = known || m.first == a;
-        if (!known) Bad(m.second, "unexpected member \"" + m.first + "\"");
+        for (std::string_view a : allowed) known = known || obj.keys[k] == a;
+        if (!known) Bad(obj.items[k], "unexpected member \"" + obj.keys[k] + "\"");
     }
 }
 
@@ -559,7 +566,7 @@ Variant Build(const Node& n, int depth) {
 
 std::string Variant::ToJson() const {
     std::string out;
-    Write(out, *this);
+    Write(out, *this, 0);
     return out;
 }
 
