@@ -80,6 +80,8 @@ endfunction()
 function(zb_test name dir)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   zb_sources(srcs ${PROJECT_SOURCE_DIR}/tests/${dir})
+  # fixtures/ folders hold libraries the tests load, not test sources.
+  list(FILTER srcs EXCLUDE REGEX "/fixtures/")
   if(NOT srcs)
     return()
   endif()
