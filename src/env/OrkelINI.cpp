@@ -140,6 +140,7 @@ TOrkelIniC::TOrkelIniC()
     std::string path;
     if (!LocateProfile(*this, path, "ClientPath", "OrkelC.ini"))
         return;
+    ClientPath = path;
     const TIniFile ini(IniFileName);
     LangType = ini.ReadString("Client Components", "LangType", "ENG");
     Version = ini.ReadString("ProductVersion", "Version", "");
