@@ -2,6 +2,8 @@
 // file store in a temporary folder.
 #include "env/ZBDownLoadNewFileU.h"
 
+#include "LoopbackHttpServer.h"
+
 #include "env/AlertLog.h"
 #include "env/UserPrompt.h"
 #include "platform/core/DateTime.h"
@@ -180,6 +182,29 @@ TEST_F(DownLoadTest, RetryCallsTheDownloadAgain)
     SetAskUserHandler([](const TUserQuestion&) { return TUserAnswer::Abort; });
     EXPECT_FALSE(DownloadIfNewer(Stamp(), "S_PKG", local_, true, message_));
     EXPECT_TRUE(message_.starts_with("DownLoad new file[")) << message_;
+}
+
+TEST_F(DownLoadTest, TheStoreCanBeAnHttpAddress)
+{
+    const fs::path zipFile = tmp_.Path() / "served.zip";
+    WriteZip(zipFile, {{"VTAJ52S.so", "from http"}});
+    const std::string served = test::ReadFile(zipFile);
+    fs::remove(zipFile);
+    {
+        test::LoopbackHttpServer server(test::HttpResponse("200 OK", served));
+        reg_.Write("[HKEY_LOCAL_MACHINE\\Software\\Plor\\Pelwin]\nGoAhead=1\nFileStore=" + server.Url("/files/") + "\n");
+        EXPECT_TRUE(DownloadIfNewer(Stamp(), "S_PKG\\", local_, false, message_)) << message_;
+        EXPECT_EQ(Local(), "from http");
+        ASSERT_EQ(server.Requests().size(), 1u);
+        EXPECT_TRUE(server.Requests()[0].starts_with("GET /files/s_pkg/vtaj52s.so.zip HTTP/1.1\r\n"))
+            << server.Requests()[0];
+    }
+    fs::last_write_time(local_, fs::file_time_type::clock::now() - std::chrono::hours(24 * 365 * 3));
+    test::LoopbackHttpServer missing(test::HttpResponse("404 Not Found", "no such file"));
+    reg_.Write("[HKEY_LOCAL_MACHINE\\Software\\Plor\\Pelwin]\nGoAhead=1\nFileStore=" + missing.Url("") + "\n");
+    EXPECT_FALSE(DownloadIfNewer(Stamp(), "S_PKG", local_, false, message_));
+    EXPECT_NE(message_.find("HTTP 404"), std::string::npos) << message_;
+    EXPECT_EQ(Local(), "from http");
 }
 
 TEST(ZBDownLoadNewFileU, TrimFolder)
