@@ -1,4 +1,4 @@
-// Small helpers over the XML document model.
+// Small helpers over the XML document model, and the web-service call.
 #include "env/XmlFunc.h"
 
 #include "env/UserPrompt.h"

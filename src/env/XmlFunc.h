@@ -1,6 +1,6 @@
 // Small helpers over the XML document model for the notification list and the
 // portal request: documents from texts, header normalisation, child lookup
-// and attribute access.
+// and attribute access; and the call of the suite's web-service library.
 #pragma once
 
 #include "platform/xml/XmlDom.h"

@@ -9,6 +9,8 @@
 #include "platform/os/Registry.h"
 #include "util/LibStrs.h"
 
+#include <cstdio>
+
 namespace zb {
 
 namespace {
@@ -111,7 +113,7 @@ bool DownloadIfNewer(const std::string& stamp, const std::string& folder, const 
         const std::string remoteZip = remote + ".zip";
         RepeatWhileFailing(interactive, "DownLoad new file", file, [&](char* msg, char* scratch) {
             if (!dl.ZBDownLoadFileEx) {
-                snprintf(msg, 256, "%s", "function ZbDownLoad.ZBDownLoadFile not found!");
+                std::snprintf(msg, 256, "%s", "function ZbDownLoad.ZBDownLoadFile not found!");
                 return false;
             }
             int filled = 0;
@@ -121,7 +123,7 @@ bool DownloadIfNewer(const std::string& stamp, const std::string& folder, const 
         const std::string target = ExtractFilePath(file);
         RepeatWhileFailing(interactive, "Unzip new file", file, [&](char* msg, char* scratch) {
             if (!dl.UnZipFilesOrDir) {
-                snprintf(msg, 256, "%s", "function ZbDownLoad.UnZipFilesOrDir not found!");
+                std::snprintf(msg, 256, "%s", "function ZbDownLoad.UnZipFilesOrDir not found!");
                 return false;
             }
             return dl.UnZipFilesOrDir(archive.c_str(), target.c_str(), msg, scratch) != 0;
