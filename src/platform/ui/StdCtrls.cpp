@@ -188,7 +188,7 @@ std::string TCustomEdit::ApplyCase(std::string_view text) const {
 
 void TCustomEdit::SetCharCase(TEditCharCase c) {
     charCase_ = c;
-    SetText(ApplyCase(Text()));
+    SetText(ApplyCase(TControl::Text()));
 }
 
 void TCustomEdit::SetText(const std::string& text) { TWinControl::SetText(ApplyCase(text)); }
@@ -201,7 +201,7 @@ void TCustomEdit::SetTextSilently(const std::string& text) {
 }
 
 void TCustomEdit::TextChanged() {
-    int len = CharCount(Text());
+    int len = CharCount(TControl::Text());
     selStart_ = std::min(selStart_, len);
     selLength_ = std::clamp(selLength_, 0, len - selStart_);
     modified_ = true;
@@ -210,7 +210,7 @@ void TCustomEdit::TextChanged() {
 
 void TCustomEdit::Change() { OnChange(this); }
 
-int TCustomEdit::Length() const { return CharCount(Text()); }
+int TCustomEdit::Length() const { return CharCount(TControl::Text()); }
 
 void TCustomEdit::SetSelStart(int pos) {
     selStart_ = std::clamp(pos, 0, Length());
@@ -220,7 +220,7 @@ void TCustomEdit::SetSelStart(int pos) {
 void TCustomEdit::SetSelLength(int len) { selLength_ = std::clamp(len, 0, Length() - selStart_); }
 
 std::string TCustomEdit::SelText() const {
-    return Utf8Copy(Text(), static_cast<size_t>(selStart_), static_cast<size_t>(selLength_));
+    return Utf8Copy(TControl::Text(), static_cast<size_t>(selStart_), static_cast<size_t>(selLength_));
 }
 
 void TCustomEdit::SelectAll() {
@@ -229,7 +229,7 @@ void TCustomEdit::SelectAll() {
 }
 
 void TCustomEdit::SetSelText(const std::string& inserted) {
-    std::string text = Text();
+    std::string text = TControl::Text();
     std::string add = ApplyCase(inserted);
     int room = maxLength_ > 0 ? maxLength_ - (Length() - selLength_) : INT32_MAX;
     if (room <= 0 && !add.empty() && selLength_ == 0) return;
@@ -317,7 +317,25 @@ void TMemo::TextChanged() {
     if (!syncing_) {
         syncing_ = true;
         try {
-            lines_->SetText(Text());
+            // A break at the end starts a last, empty line, where the caret goes.
+            std::string text = Text();
+            lines_->BeginUpdate();
+            lines_->Clear();
+            size_t start = 0;
+            while (!text.empty()) {
+                size_t br = text.find_first_of("\r\n", start);
+                if (br == std::string::npos) {
+                    lines_->Add(text.substr(start));
+                    break;
+                }
+                lines_->Add(text.substr(start, br - start));
+                start = br + ((text[br] == '\r' && br + 1 < text.size() && text[br + 1] == '\n') ? 2 : 1);
+                if (start >= text.size()) {
+                    lines_->Add("");
+                    break;
+                }
+            }
+            lines_->EndUpdate();
         } catch (...) {
             syncing_ = false;
             throw;
