@@ -3,6 +3,7 @@
 #include "platform/core/Published.h"
 #include "platform/os/Module.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/WinApi.h"
 #include "plugin/DLLRegistration.h"
 
 namespace zb {

@@ -6,6 +6,8 @@ namespace zb {
 
 ZB_PUBLISHED(TDLLBaseController){};
 
+const ClassInfo& TDLLBaseController::ClassType() const { return StaticClassInfo(); }
+
 TDLLBaseController::~TDLLBaseController() = default;
 
 void TDLLBaseController::DoCreated(TObject* Sender) { Notify(DLLN_CREATED, Sender); }

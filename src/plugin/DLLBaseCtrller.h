@@ -30,9 +30,15 @@ inline constexpr WordBool WordFalse = 0;
 using TDLLNotifyEvent = TEvent<void(std::int32_t Code, TObject* Sender)>;
 
 class TDLLBaseController : public TObject {
-    ZB_CLASS(TDLLBaseController, TObject)
-
 public:
+    // Declared by hand rather than with ZB_CLASS: a host compiles this header
+    // without the plug-in's code, so nothing here may be inline that names
+    // the class info; the host reaches it only through the virtual table.
+    using inherited = TObject;
+    static const ClassInfo& StaticClassInfo();
+    const ClassInfo& ClassType() const override;
+    static const ClassInfo::PropTable zbPublished_;
+
     // A new controller has every field empty: no host object, ResultCode 0,
     // ResultData unassigned, OnNotify unassigned.
     TDLLBaseController() = default;

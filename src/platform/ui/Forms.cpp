@@ -69,6 +69,9 @@ void TCustomForm::AfterConstruction() {
 
 void TCustomForm::BeforeDestruction() {
     *alive_ = false;
+    // Marked first, so a handler of OnDestroy that asks to free the form again
+    // sees it going.
+    Destroying();
     OnDestroy(this);
     if (active_) Deactivate();
     Screen().RemoveForm(this);
