@@ -107,7 +107,11 @@ std::string OdbcConnectionValue(std::string_view value) {
 std::string SqliteConnectionString(const std::string& databaseFile) {
     const std::string driver = FindSqliteOdbcDriver();
     if (driver.empty()) throw EDatabaseError("The SQLite ODBC driver (libsqlite3odbc.so) is not installed");
-    return "DRIVER=" + OdbcConnectionValue(driver) + ";Database=" + OdbcConnectionValue(databaseFile) + ";";
+    // The SQLite driver reads its own attributes and knows no braces, so a
+    // file name it would cut short is refused here rather than opening some other file.
+    if (databaseFile.find_first_of(";{}") != std::string::npos)
+        throw EDatabaseError("The SQLite database file name may not contain ';', '{' or '}': " + databaseFile);
+    return "DRIVER=" + OdbcConnectionValue(driver) + ";Database=" + databaseFile + ";";
 }
 
 // ---- diagnostics --------------------------------------------------------------

@@ -34,8 +34,9 @@ ParsedSql ParseSqlParameters(std::string_view sql);
 // file, else the first libsqlite3odbc.so found in the usual library folders;
 // empty when there is none.
 std::string FindSqliteOdbcDriver();
-// "DRIVER=<driver path>;Database=<file>;" with values braced where needed.
-// Throws EDatabaseError when no driver is found.
+// "DRIVER=<driver path>;Database=<file>;". Throws EDatabaseError when no
+// driver is found, and for a file name with ';', '{' or '}' (the driver
+// does not understand braced values).
 std::string SqliteConnectionString(const std::string& databaseFile);
 // A value for a connection string: braced when it holds ';', '{', '}' or
 // outer blanks (a '}' inside is doubled).
