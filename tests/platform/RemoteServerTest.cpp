@@ -214,6 +214,41 @@ TEST_F(RemoteServerTest, MalformedFramesAreRefusedWithoutHarm) {
     EXPECT_EQ(conn_.AppServer().Call("Echo", {Variant("fine")}).ToString(), "fine");
 }
 
+TEST_F(RemoteServerTest, AFrameAboveTheServersLimitEndsOnlyThatConnection) {
+    server_.Stop();
+    server_.SetMaxFrameSize(1024);
+    server_.SetMaxConnections(2);
+    server_.Start();
+    conn_.SetPort(server_.Port());
+    Variant app = conn_.AppServer();
+    try {
+        app.Call("Echo", {Variant(std::string(2000, 'x'))});
+        FAIL();
+    } catch (const EOleError& e) {
+        EXPECT_NE(std::string(e.what()).find("exceeds the limit of 1024 bytes"), std::string::npos) << e.what();
+    }
+    EXPECT_THROW(app.Call("Echo"), ESocketError);  // the server ended the connection
+    EXPECT_FALSE(conn_.Connected());
+    app = conn_.AppServer();
+    EXPECT_EQ(app.Call("Echo", {Variant("again")}).ToString(), "again");
+
+    // Beyond the connection limit a client is told so, and the others go on.
+    TSocketConnection second, third;
+    for (TSocketConnection* c : {&second, &third}) {
+        c->SetAddress("127.0.0.1");
+        c->SetPort(server_.Port());
+        c->SetServerName(kServerName);
+    }
+    second.Open();
+    try {
+        third.Open();
+        FAIL();
+    } catch (const EOleError& e) {
+        EXPECT_STREQ(e.what(), "Too many connections");
+    }
+    EXPECT_EQ(app.Call("Echo", {Variant(1)}).ToInt(), 1);
+}
+
 // A listener that answers the opening, then answers a call with `reply`
 // (or not at all when empty), then waits for the client to leave.
 class FakeServer {

@@ -45,6 +45,19 @@ std::string ErrorText(std::exception_ptr e) {
     }
 }
 
+// Closing with bytes of the peer unread resets the connection, which can
+// destroy an error answer before the peer has read it: stop sending, and let
+// the peer leave first, for a moment at most.
+void EndGently(int fd) {
+    ::shutdown(fd, SHUT_WR);
+    char sink[512];
+    for (int i = 0; i < 16; ++i) {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, 100) != 1 || ::recv(fd, sink, sizeof sink, MSG_DONTWAIT) <= 0) break;
+    }
+    ::shutdown(fd, SHUT_RDWR);
+}
+
 }  // namespace
 
 struct TRemoteServer::Connection {
@@ -93,11 +106,7 @@ void TRemoteServer::Run() {
         if (!fd.Valid()) continue;
         if (ConnectionCount() >= maxConnections_) {
             Log("connection refused: too many connections");
-            try {
-                net::WriteFrame(fd.Get(), FrameKind::Error, EncodeText("Too many connections"), maxFrameSize_, 1000);
-            } catch (const ESocketError&) {
-                // The refused peer may already be gone; nothing more is owed to it.
-            }
+            Refuse(fd, "Too many connections");
             continue;
         }
         auto conn = std::make_unique<Connection>();
@@ -113,6 +122,15 @@ void TRemoteServer::Run() {
         });
     }
     Reap(true);
+}
+
+void TRemoteServer::Refuse(net::Fd& fd, const std::string& message) {
+    try {
+        net::WriteFrame(fd.Get(), FrameKind::Error, EncodeText(message), maxFrameSize_, 1000);
+        EndGently(fd.Get());
+    } catch (const ESocketError&) {
+        // The refused peer may already be gone; nothing more is owed to it.
+    }
 }
 
 void TRemoteServer::Reap(bool all) {
@@ -232,7 +250,7 @@ void TRemoteServer::Serve(Connection& conn) {
     } catch (const std::exception& e) {
         Log(std::string("connection ended: ") + e.what());
     }
-    conn.fd.Shutdown();
+    EndGently(fd);
 }
 
 }  // namespace zb

@@ -71,9 +71,12 @@ public:
     // Serves on a thread of its own.
     void Start();
     // Ends serving: closes the listener and every connection and waits for
-    // their threads. Safe from any thread except those serving calls.
+    // their threads (a call being served is let finish). After Start, safe
+    // from any thread but the server's own; after Run, call it once Run has
+    // returned.
     void Stop();
-    // Safe in a signal handler: asks Run to return (Stop still cleans up).
+    // Safe in a signal handler and from any thread: asks Run to return
+    // (Stop then cleans up).
     void RequestStop() noexcept;
 
     std::size_t ConnectionCount() const;
@@ -83,6 +86,7 @@ private:
     void Serve(Connection& conn);
     void Log(const std::string& line) const;
     void Reap(bool all);
+    void Refuse(net::Fd& fd, const std::string& message);
 
     std::string address_ = "127.0.0.1";
     std::uint16_t port_ = 0;
