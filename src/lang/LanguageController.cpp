@@ -313,12 +313,9 @@ void TLangReader::ReadTree(TComponent* component, int depth) {
         if (XmlNode root = document_.DocumentElement()) Apply(component, root);
     if (!component->Name().empty() && !excluded_.contains(LowerCase(component->Name())))
         if (XmlNode element = FindElement(component->Name())) Apply(component, element);
-    // A handler may free or add components while the tree is read.
-    const std::vector<TComponent*> owned = component->ComponentList();
-    for (TComponent* child : owned)
-        if (std::find(component->ComponentList().begin(), component->ComponentList().end(), child) !=
-            component->ComponentList().end())
-            ReadTree(child, depth + 1);
+    // By index into the live list: a load handler may free or add components
+    // while the tree is read, and no freed one must be reached.
+    for (int i = 0; i < component->ComponentCount(); ++i) ReadTree(component->Components(i), depth + 1);
 }
 
 // ---------------------------------------------------------------------------

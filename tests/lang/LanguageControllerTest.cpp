@@ -236,6 +236,17 @@ TEST(LangReader, LoadEventsSurroundEveryElement) {
                                              "after edName", "before edCode edCode ", "after edCode Code"}));
 }
 
+TEST(LangReader, HandlerFreeingAComponentWhileReading) {
+    FormPtr f = NewForm();
+    TLangReader reader(Doc(R"(<f><edName Caption="Name"/><edCode Caption="Code"/><mmNote Caption="Note"/></f>)"));
+    reader.AfterLoadComponent = [&](TComponent* c, const XmlNode&) {
+        if (c == f->edName) TObject::FreeAndNil(f->edCode);
+    };
+    reader.ReadComponent(f.get());
+    EXPECT_EQ(f->edCode, nullptr);
+    EXPECT_EQ(f->memo->Caption(), "Note");
+}
+
 TEST(LanguageController, ErrorsOfOpeningAndReading) {
     TLanguageController c;
     try {
