@@ -85,7 +85,7 @@ void Read(TComponent& form, const std::string& xml, const std::vector<std::strin
 // Installs a language folder below a temporary client folder for one test.
 class LangFolder {
 public:
-    explicit LangFolder(const std::string& codePage = "950", const std::string& code = "CHT") {
+    explicit LangFolder(const std::string& codePage = "950", const std::string& code = "CHT") : code_(code) {
         std::filesystem::create_directories(dir_.Path() / "MultiLanguage" / code);
         base_ = dir_.Path().string() + "/";
         previous_ = SetLangProfileSource([base = base_, codePage](TDesignType type) {
@@ -96,11 +96,11 @@ public:
     ~LangFolder() { SetLangProfileSource(previous_); }
     const std::string& Folder() const { return folder_; }
     std::string Write(const std::string& file, const std::string& content) const {
-        return dir_.Write("MultiLanguage/" + ExtractCode() + "/" + file, content).string();
+        return dir_.Write("MultiLanguage/" + code_ + "/" + file, content).string();
     }
 
 private:
-    std::string ExtractCode() const { return folder_.substr(base_.size() + 14, 3); }
+    std::string code_;
     test::TempDir dir_;
     std::string base_, folder_;
     TLangProfileSource previous_;
