@@ -26,11 +26,13 @@ const std::string& ChineseText() {
 
 void BM_TranslatorGBToBig5(benchmark::State& state) {
     zb::TTranslator translator;
+    // The library builds its converter at the first call; that is set-up, not rate.
+    translator.GBToBig5("预热");
     const std::string& text = ChineseText();
     for (auto _ : state) benchmark::DoNotOptimize(translator.GBToBig5(text));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
-BENCHMARK(BM_TranslatorGBToBig5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TranslatorGBToBig5)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_OpenCCGBToBig5(benchmark::State& state) {
     opencc::SimpleConverter converter("s2twp.json");
@@ -38,15 +40,16 @@ void BM_OpenCCGBToBig5(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(converter.Convert(text));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
-BENCHMARK(BM_OpenCCGBToBig5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenCCGBToBig5)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_TranslatorBig5ToGB(benchmark::State& state) {
     zb::TTranslator translator;
     const std::string text = translator.GBToBig5(ChineseText());
+    translator.Big5ToGB("預熱");
     for (auto _ : state) benchmark::DoNotOptimize(translator.Big5ToGB(text));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
-BENCHMARK(BM_TranslatorBig5ToGB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TranslatorBig5ToGB)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_OpenCCBig5ToGB(benchmark::State& state) {
     opencc::SimpleConverter converter("tw2sp.json");
@@ -54,7 +57,7 @@ void BM_OpenCCBig5ToGB(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(converter.Convert(text));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
-BENCHMARK(BM_OpenCCBig5ToGB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenCCBig5ToGB)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
 
