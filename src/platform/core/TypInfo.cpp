@@ -242,7 +242,11 @@ void SetPropValue(TObject& object, const PropInfo& prop, const Variant& value) {
             SetFloatProp(object, prop, value.Type() == VarType::DateTime ? value.ToDate() : value.ToFloat());
             return;
         case TypeKind::String: SetStrProp(object, prop, value.ToString()); return;
-        case TypeKind::Class: SetOrdProp(object, prop, OrdinalFromVariant(prop, value)); return;
+        case TypeKind::Class:
+            // Objects are not values: only "no object" can be written this way.
+            if (!value.IsEmpty() && !value.IsNull()) Fail(prop, "an object cannot be set from a value");
+            SetObjectProp(object, prop, nullptr);
+            return;
         case TypeKind::Variant:
             RequireSetter(prop, prop.SetVariant);
             prop.SetVariant(object, value);

@@ -33,7 +33,8 @@ void SetMethodProp(TObject& object, const PropInfo& prop, const TMethod& value);
 // Any kind but Method through a Variant: an enumeration reads as its value's
 // name (Boolean as a Boolean), a set as its names joined by ",", a Class as
 // its object's address. Writing takes the same forms, and numbers for
-// enumerations and sets. By name: EPropertyError for an unknown property.
+// enumerations and sets; a Class property takes only Empty or Null (no object).
+// By name: EPropertyError for an unknown property.
 Variant GetPropValue(const TObject& object, const PropInfo& prop);
 void SetPropValue(TObject& object, const PropInfo& prop, const Variant& value);
 Variant GetPropValue(const TObject& object, std::string_view name);
