@@ -226,11 +226,13 @@ public:
         if (!mainForm_) mainForm_ = reference;
     }
     TCustomForm* MainForm() const { return mainForm_; }
-    void SetMainForm(TCustomForm* form) { mainForm_ = form; }
+    void SetMainForm(TCustomForm* form);
 
     // Shows the main form and runs until it closes or Terminate is called,
     // turning like a modal loop (the agent ends an idle run).
     void Run();
+    // Closing the main form terminates too; modal loops end at once while
+    // terminated. Run starts afresh.
     void Terminate() { terminated_ = true; }
     bool Terminated() const { return terminated_; }
 
