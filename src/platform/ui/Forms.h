@@ -234,6 +234,8 @@ public:
     // Closing the main form terminates too; modal loops end at once while
     // terminated. Run starts afresh.
     void Terminate() { terminated_ = true; }
+    // For a process that runs the application more than once (test hosts).
+    void ResetTerminated() { terminated_ = false; }
     bool Terminated() const { return terminated_; }
 
     // Dispatches every queued message, including those posted meanwhile; a
