@@ -92,6 +92,17 @@ TEST(PageControlTest, UserChangesAskOnChangingAndTellOnChange) {
     EXPECT_EQ(form->ActiveControl(), nullptr);
 }
 
+TEST(PageControlTest, DestroyingTheFormShowsNoPagesOnTheWay) {
+    auto* form = TCustomForm::Create<TForm>(nullptr);
+    auto* pc = Make<TPageControl>(form, form, "pg", 0, 0, 300, 200);
+    int shows = 0;
+    for (const char* n : {"A", "B", "C"}) AddPage(form, pc, n)->OnShow = [&](TObject*) { ++shows; };
+    pc->SetActivePageIndex(2);
+    shows = 0;
+    form->Free();
+    EXPECT_EQ(shows, 0);
+}
+
 TEST(ListViewTest, SortingWithAndWithoutComparisonAndSelection) {
     auto form = NewForm();
     auto* lv = Make<TListView>(form.get(), form.get(), "lst", 0, 0, 200, 100);

@@ -123,6 +123,13 @@ void TPageControl::InsertPage(TTabSheet* page) {
 void TPageControl::RemovePage(TTabSheet* page) {
     auto it = std::find(pages_.begin(), pages_.end(), page);
     if (it == pages_.end()) return;
+    if (IsDestroying()) {
+        // Pages going with their control show nothing in between.
+        pages_.erase(it);
+        page->pageControl_ = nullptr;
+        if (activePage_ == page) activePage_ = nullptr;
+        return;
+    }
     TTabSheet* next = activePage_ == page ? FindNextPage(page, true, true) : activePage_;
     if (next == page) next = nullptr;
     pages_.erase(it);

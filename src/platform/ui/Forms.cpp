@@ -70,7 +70,8 @@ void TCustomForm::AfterConstruction() {
 void TCustomForm::BeforeDestruction() {
     *alive_ = false;
     OnDestroy(this);
-    if (active_) Deactivate();
+    // No further events once OnDestroy has run: the form leaves the screen quietly.
+    active_ = false;
     Screen().RemoveForm(this);
     activeControl_ = nullptr;
     focusedControl_ = nullptr;
