@@ -254,6 +254,56 @@ TEST(GridTest, CellsCountsFixedCellsAndCurrentCell) {
     EXPECT_EQ(GetPropValue(*g, "Options").ToString(), "goFixedVertLine,goFixedHorzLine,goVertLine,goHorzLine,goRangeSelect,goEditing,goTabs");
 }
 
+TEST(GridTest, AlignedGridColumnEditorsHintsAndFonts) {
+    auto form = NewForm();
+    auto* g = Make<TStringAlignGrid>(form.get(), form.get(), "grReceive", 0, 0, 300, 100);
+    g->SetColCount(3);
+    g->SetRowCount(2);
+    g->SetFixedCols(0);
+    g->SetOptions(g->Options() | goEditing);
+    TColumnEditor pick;
+    pick.Kind = TCellEditorKind::cePickList;
+    pick.ReadOnly = true;
+    pick.PickItems = {"A", "B"};
+    g->SetColumnEditor(1, pick);
+    TColumnEditor check;
+    check.Kind = TCellEditorKind::ceCheckBox;
+    g->SetColumnEditor(2, check);
+    TColumnEditor button;
+    button.Kind = TCellEditorKind::ceEditButton;
+    g->SetColumnEditor(0, button);
+    int pressed = 0;
+    g->OnEditButtonClick = [&](TObject*) { ++pressed; };
+
+    ASSERT_TRUE(g->MoveTo(1, 1));
+    EXPECT_FALSE(g->EditCell("C"));
+    EXPECT_TRUE(g->EditCell("B"));
+    EXPECT_FALSE(g->EditButtonClick());
+    g->MoveTo(2, 1);
+    EXPECT_TRUE(g->ToggleCheck());
+    EXPECT_EQ(g->Cells(2, 1), "Y");
+    EXPECT_TRUE(g->ToggleCheck());
+    EXPECT_EQ(g->Cells(2, 1), "N");
+    EXPECT_FALSE(g->EditCell("maybe"));
+    g->MoveTo(0, 1);
+    EXPECT_TRUE(g->EditButtonClick());
+    EXPECT_EQ(pressed, 1);
+
+    g->SetCellHint(0, 1, "[F2]系统用户开窗");
+    EXPECT_EQ(g->CellHint(0, 1), "[F2]系统用户开窗");
+    TFont bold;
+    bold.SetStyle(fsBold);
+    g->SetColFont(2, &bold);
+    TFont big;
+    big.SetSize(14);
+    g->SetCellFont(2, 1, &big);
+    EXPECT_EQ(g->EffectiveFont(2, 0)->Style(), static_cast<TFontStyles>(fsBold));
+    EXPECT_EQ(g->EffectiveFont(2, 1)->Size(), 14);
+    EXPECT_EQ(g->EffectiveFont(0, 0), g->Font());
+    g->SetCellFont(2, 1, nullptr);
+    EXPECT_EQ(g->CellFont(2, 1), nullptr);
+}
+
 TEST(SpinEditTest, ValueRangeStepsAndFilter) {
     auto form = NewForm();
     auto* sp = Make<TSpinEdit>(form.get(), form.get(), "meDay", 0, 0, 60, 21);

@@ -26,6 +26,9 @@ ZB_PUBLISHED(TCustomGrid){
 ZB_PUBLISHED(TCustomDrawGrid){};
 ZB_PUBLISHED(TDrawGrid){};
 ZB_PUBLISHED(TStringGrid){};
+ZB_PUBLISHED(TStringAlignGrid){
+    prop::Event("OnEditButtonClick", &TStringAlignGrid::OnEditButtonClick),
+};
 
 TCustomGrid::TCustomGrid(TComponent* owner) : TCustomControl(owner) {
     SetBounds(0, 0, 320, 120);
@@ -192,6 +195,121 @@ bool TStringGrid::EditCell(const std::string& text) {
     SetEditorMode(true);
     SetCells(Col(), Row(), text);
     OnSetEditText(this, Col(), Row(), text);
+    return true;
+}
+
+// --- TStringAlignGrid ------------------------------------------------------
+
+TStringAlignGrid::TStringAlignGrid(TComponent* owner) : TStringGrid(owner) {}
+
+TStringAlignGrid::~TStringAlignGrid() {
+    for (auto& f : fonts_) f.second->Free();
+}
+
+TColumnEditor TStringAlignGrid::ColumnEditor(int col) const {
+    for (const auto& e : editors_)
+        if (e.first == col) return e.second;
+    return TColumnEditor();
+}
+
+void TStringAlignGrid::SetColumnEditor(int col, const TColumnEditor& editor) {
+    for (auto& e : editors_)
+        if (e.first == col) {
+            e.second = editor;
+            return;
+        }
+    editors_.emplace_back(col, editor);
+}
+
+std::string TStringAlignGrid::CellHint(int col, int row) const {
+    for (const auto& h : hints_)
+        if (h.first == Key{col, row}) return h.second;
+    return {};
+}
+
+void TStringAlignGrid::SetCellHint(int col, int row, const std::string& hint) {
+    for (auto& h : hints_)
+        if (h.first == Key{col, row}) {
+            h.second = hint;
+            return;
+        }
+    hints_.emplace_back(Key{col, row}, hint);
+}
+
+void TStringAlignGrid::Attach(std::vector<std::pair<Key, TFont*>>& fonts, Key key, const TFont* font) {
+    for (auto it = fonts.begin(); it != fonts.end(); ++it)
+        if (it->first == key) {
+            if (font) {
+                it->second->Assign(font);
+            } else {
+                it->second->Free();
+                fonts.erase(it);
+            }
+            return;
+        }
+    if (!font) return;
+    auto* copy = new TFont;
+    copy->Assign(font);
+    fonts.emplace_back(key, copy);
+}
+
+TFont* TStringAlignGrid::Find(const std::vector<std::pair<Key, TFont*>>& fonts, Key key) {
+    for (const auto& f : fonts)
+        if (f.first == key) return f.second;
+    return nullptr;
+}
+
+TFont* TStringAlignGrid::CellFont(int col, int row) const { return col < 0 || row < 0 ? nullptr : Find(fonts_, {col, row}); }
+void TStringAlignGrid::SetCellFont(int col, int row, const TFont* font) {
+    if (col >= 0 && row >= 0) Attach(fonts_, {col, row}, font);
+}
+TFont* TStringAlignGrid::ColFont(int col) const { return col < 0 ? nullptr : Find(fonts_, {col, -1}); }
+void TStringAlignGrid::SetColFont(int col, const TFont* font) {
+    if (col >= 0) Attach(fonts_, {col, -1}, font);
+}
+TFont* TStringAlignGrid::RowFont(int row) const { return row < 0 ? nullptr : Find(fonts_, {-1, row}); }
+void TStringAlignGrid::SetRowFont(int row, const TFont* font) {
+    if (row >= 0) Attach(fonts_, {-1, row}, font);
+}
+
+const TFont* TStringAlignGrid::EffectiveFont(int col, int row) const {
+    if (TFont* f = CellFont(col, row)) return f;
+    if (TFont* f = RowFont(row)) return f;
+    if (TFont* f = ColFont(col)) return f;
+    return Font();
+}
+
+bool TStringAlignGrid::EditCell(const std::string& text) {
+    TColumnEditor editor = ColumnEditor(Col());
+    if (editor.ReadOnly && editor.Kind != TCellEditorKind::cePickList) return false;
+    switch (editor.Kind) {
+        case TCellEditorKind::cePickList:
+            if (std::find(editor.PickItems.begin(), editor.PickItems.end(), text) == editor.PickItems.end()) return false;
+            break;
+        case TCellEditorKind::ceCheckBox: {
+            size_t semi = editor.CheckValues.find(';');
+            std::string on = editor.CheckValues.substr(0, semi);
+            std::string off = semi == std::string::npos ? std::string() : editor.CheckValues.substr(semi + 1);
+            if (text != on && text != off) return false;
+            break;
+        }
+        default: break;
+    }
+    return TStringGrid::EditCell(text);
+}
+
+bool TStringAlignGrid::ToggleCheck() {
+    TColumnEditor editor = ColumnEditor(Col());
+    if (editor.Kind != TCellEditorKind::ceCheckBox) return false;
+    size_t semi = editor.CheckValues.find(';');
+    std::string on = editor.CheckValues.substr(0, semi);
+    std::string off = semi == std::string::npos ? std::string() : editor.CheckValues.substr(semi + 1);
+    return EditCell(Cells(Col(), Row()) == on ? off : on);
+}
+
+bool TStringAlignGrid::EditButtonClick() {
+    if (ColumnEditor(Col()).Kind != TCellEditorKind::ceEditButton || !Enabled()) return false;
+    OnEditButtonClick(this);
     return true;
 }
 

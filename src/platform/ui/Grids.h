@@ -136,7 +136,7 @@ public:
 
     // The user edits the current cell (with goEditing): OnGetEditText, the
     // new text, then OnSetEditText. False without goEditing.
-    bool EditCell(const std::string& text);
+    virtual bool EditCell(const std::string& text);
 
 protected:
     void SizeChanged() override;
@@ -148,6 +148,65 @@ private:
     };
     bool Inside(int col, int row) const { return col >= 0 && row >= 0 && col < ColCount() && row < RowCount(); }
     std::vector<std::vector<Cell>> cells_;  // by row
+};
+
+enum class TCellEditorKind { ceText, ceEditButton, cePickList, ceCheckBox };
+
+// How a column of an aligned grid is edited: plain text, text with an edit
+// button, a pick list of items, or a check box cycling between two values
+// ("Y;N" — the first is checked).
+struct TColumnEditor {
+    TCellEditorKind Kind = TCellEditorKind::ceText;
+    bool ReadOnly = false;
+    std::vector<std::string> PickItems;
+    std::string CheckValues = "Y;N";
+};
+
+// The string grid with per-column editors, cell hints and fonts attached to
+// cells, columns and rows (a cell's own font first, then its row's, then its
+// column's).
+class TStringAlignGrid : public TStringGrid {
+    ZB_CLASS(TStringAlignGrid, TStringGrid)
+
+public:
+    explicit TStringAlignGrid(TComponent* owner = nullptr);
+    ~TStringAlignGrid() override;
+
+    // The editor of a column (a plain text editor until set).
+    TColumnEditor ColumnEditor(int col) const;
+    void SetColumnEditor(int col, const TColumnEditor& editor);
+
+    std::string CellHint(int col, int row) const;
+    void SetCellHint(int col, int row, const std::string& hint);
+
+    // Null when nothing is attached. Setting copies the font; null detaches.
+    TFont* CellFont(int col, int row) const;
+    void SetCellFont(int col, int row, const TFont* font);
+    TFont* ColFont(int col) const;
+    void SetColFont(int col, const TFont* font);
+    TFont* RowFont(int row) const;
+    void SetRowFont(int row, const TFont* font);
+    // The font a cell is shown in.
+    const TFont* EffectiveFont(int col, int row) const;
+
+    // Refused in a read-only column; a pick-list column takes only its items;
+    // a check-box column only its two values.
+    bool EditCell(const std::string& text) override;
+    // The user clicks the check box of the current cell; false when it has none.
+    bool ToggleCheck();
+    // The user presses the current cell's edit button; false when it has none.
+    bool EditButtonClick();
+
+    TNotifyEvent OnEditButtonClick;
+
+private:
+    using Key = std::pair<int, int>;
+    static void Attach(std::vector<std::pair<Key, TFont*>>& fonts, Key key, const TFont* font);
+    static TFont* Find(const std::vector<std::pair<Key, TFont*>>& fonts, Key key);
+
+    std::vector<std::pair<int, TColumnEditor>> editors_;
+    std::vector<std::pair<Key, std::string>> hints_;
+    std::vector<std::pair<Key, TFont*>> fonts_;  // cells (col, row), columns (col, -1), rows (-1, row)
 };
 
 }  // namespace zb
