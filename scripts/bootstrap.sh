@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  cmake ninja-build g++ pkg-config make
+  cmake ninja-build g++ pkg-config make ccache
   libxml2-dev
   unixodbc-dev odbcinst libsqliteodbc sqlite3
   libopencc-dev opencc

@@ -5,6 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
 
+# ccache hits across clones of the repository: paths are taken relative to it.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+
 presets=("$@")
 ((${#presets[@]})) || presets=(default asan)
 

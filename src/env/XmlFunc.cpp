@@ -1,5 +1,16 @@
-// Small helpers over the XML document model.
+// Small helpers over the XML document model, and the web-service call.
 #include "env/XmlFunc.h"
+
+#include "env/UserPrompt.h"
+#include "platform/core/DateTime.h"
+#include "platform/core/Exceptions.h"
+#include "platform/core/TextUtils.h"
+#include "platform/os/Library.h"
+#include "util/LibStrs.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 
 namespace zb {
 namespace {
@@ -42,6 +53,37 @@ std::string Head(const std::string& text)
     while (last > first && IsBlankChar(head[last - 1]))
         --last;
     return head.substr(first, last - first);
+}
+
+// The last argument the program was started with; empty when there is none.
+std::string LastCommandLineArgument()
+{
+    std::ifstream in("/proc/self/cmdline", std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    std::string text = all.str();
+    while (!text.empty() && text.back() == '\0')
+        text.pop_back();
+    const size_t start = text.rfind('\0');
+    if (start == std::string::npos)
+        return {};  // only the program itself
+    return text.substr(start + 1);
+}
+
+// The file's lines, each ended by CR LF, whatever ended them in the file.
+std::string ReadLinesCrLf(const std::string& fileName)
+{
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in)
+        throw Exception("Cannot open the web-service answer " + fileName);
+    std::string out, line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        out += line;
+        out += "\r\n";
+    }
+    return out;
 }
 
 }  // namespace
@@ -97,5 +139,36 @@ XmlNode FindChild(const XmlNode& node, const std::string& name, bool create)
 std::string GetAttr(const XmlNode& element, const std::string& name) { return element.GetAttribute(name); }
 
 void SetAttr(XmlNode element, const std::string& name, const std::string& text) { element.SetAttribute(name, text); }
+
+std::string CallWebService(const std::string& address, const std::string& method, const std::string& request,
+                           const std::string& library)
+{
+    const std::string answerFile = GetLongTempPath() + "~Quarn_" + FormatDateTime("YYYYMMDDHHNNSSZZZ", Now()) + ".tmp";
+    // Loaded once and kept for the life of the process, like the library it stands for.
+    const HMODULE module = LoadLibrary(library);
+
+    if (UpperCase(LastCommandLineArgument()) == "T") {
+        TUserQuestion pause;
+        pause.Text = "跟踪测试中断!可在此时设置Dll之Modules。点\"OK\"继续。";
+        pause.Buttons = {TUserAnswer::Ok};
+        AskUser(pause);
+    }
+
+    using CallFx = int(const char*, const char*, const char*, const char*);
+    using LastErrorFx = const char*();
+    auto* call = GetProc<CallFx>(module, "CallWebServiceFx");
+    if (!call)
+        return {};
+    struct RemoveFile {
+        const std::string& name;
+        ~RemoveFile() { std::remove(name.c_str()); }
+    } cleanup{answerFile};
+    if (!call(address.c_str(), method.c_str(), request.c_str(), answerFile.c_str())) {
+        auto* lastError = GetProc<LastErrorFx>(module, "CallWebServiceLastError");
+        const char* reason = lastError ? lastError() : nullptr;
+        throw Exception("CallWebServiceFx failed: " + std::string(reason && *reason ? reason : "no reason given"));
+    }
+    return ReadLinesCrLf(answerFile);
+}
 
 }  // namespace zb

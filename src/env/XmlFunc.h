@@ -1,6 +1,6 @@
 // Small helpers over the XML document model for the notification list and the
 // portal request: documents from texts, header normalisation, child lookup
-// and attribute access.
+// and attribute access; and the call of the suite's web-service library.
 #pragma once
 
 #include "platform/xml/XmlDom.h"
@@ -37,7 +37,20 @@ std::string GetAttr(const XmlNode& element, const std::string& name);
 // document is serialised.
 void SetAttr(XmlNode element, const std::string& name, const std::string& text);
 
-// The web-service call (CallWebService) belongs to this unit as well and is
-// declared here beside the helpers when it is built.
+// The suite's web-service library and its entry:
+//   int CallWebServiceFx(address, method, request, answer file name)
+// (UTF-8 texts; 1 when the answer was written into the file) and, when the
+// library has it, const char* CallWebServiceLastError() for the reason of a failure.
+inline constexpr const char* kWebServiceLibrary = "CallWebService.dll";
+
+// Calls `method` of the web service at `address` with the request text and
+// returns the answer, every line ended by CR LF. The answer travels through a
+// temporary file that is removed afterwards. Empty, without any message, when
+// the library or its entry is missing; a failed call throws Exception with the
+// library's reason. When the program's last command-line argument is "T" (any
+// case) the user is asked to confirm first, so a developer can attach to the
+// process. `library` names another library to load (tests).
+std::string CallWebService(const std::string& address, const std::string& method, const std::string& request,
+                           const std::string& library = kWebServiceLibrary);
 
 }  // namespace zb
