@@ -184,6 +184,16 @@ TEST(MaskTest, SettingTextsEditingAndChangingMasks) {
     EXPECT_FALSE(e->IsMasked());
     EXPECT_EQ(e->Text(), "2024/01/05");
 
+    // The blank picture of a field with literals stored, found by switching
+    // the literal flag off, emptying and switching it back on.
+    e->SetText("2024/01/05");
+    e->SetEditMask("9999/99/99;0; ");
+    e->SetText("");
+    e->SetEditMask("9999/99/99;1; ");
+    EXPECT_EQ(e->Text(), "    /  /  ");
+    e->SetEditMask("!9999/99/99;1;_");
+    EXPECT_EQ(e->EditText(), "____/__/__");
+
     EXPECT_EQ(FormatMaskText("9999/99/99;0; ", "20240105"), "20240105");
     EXPECT_EQ(FormatMaskText("9999/99/99;1; ", "20240105"), "2024/01/05");
 }

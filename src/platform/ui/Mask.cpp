@@ -199,8 +199,9 @@ TCustomMaskEdit::TCustomMaskEdit(TComponent* owner) : TCustomEdit(owner) {}
 
 void TCustomMaskEdit::SetEditMask(const std::string& mask) {
     if (mask == editMask_) return;
+    bool wasMasked = IsMasked();
     std::string text = Text();
-    bool wasStored = mask_.LiteralsStored() || mask_.Empty();
+    std::string editText = EditText();
     editMask_ = mask;
     mask_ = TEditMask(mask);
     if (mask_.Empty()) {
@@ -208,8 +209,9 @@ void TCustomMaskEdit::SetEditMask(const std::string& mask) {
         return;
     }
     SetMaxLength(0);
-    // The old text keeps its meaning: formatted when it carried literals.
-    TControl::SetText(mask_.Place(text, wasStored && mask_.LiteralsStored()));
+    // Characters keep their positions from one mask to the next; a plain
+    // text is read the way the new mask reads texts.
+    TControl::SetText(wasMasked ? mask_.Place(editText, true) : mask_.Place(text, mask_.LiteralsStored()));
 }
 
 std::string TCustomMaskEdit::Text() const {
