@@ -130,7 +130,9 @@ void TBitCheckBox::SetGlyph(TCheckBoxState s, TBitmap* b) {
     else
         LoadCheckBoxResource(*glyphs_[i], kResources[i]);
     const TBitmap& g = *glyphs_[i];
-    if (g.Height() > 0 && g.Width() % g.Height() == 0) SetNumGlyphs(s, g.Width() / g.Height());
+    // The count is the whole number of box-high images that fit: a 38 x 14
+    // strip holds the enabled and the disabled box, a 19 x 14 picture one.
+    if (g.Height() > 0) SetNumGlyphs(s, g.Width() / g.Height());
     Invalidate();
 }
 

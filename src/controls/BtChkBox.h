@@ -43,8 +43,8 @@ public:
     bool ParentCtl3D() const { return parentCtl3D_; }
     void SetParentCtl3D(bool on) { parentCtl3D_ = on; }
 
-    // A bitmap is copied; null loads the state's resource picture. A strip
-    // whose width is a multiple of its height gives that many images (1..2).
+    // A bitmap is copied; null loads the state's resource picture. The
+    // state's image count becomes width div height, limited to 1..2.
     TBitmap* CheckedGlyph() const { return glyphs_[1]; }
     void SetCheckedGlyph(TBitmap* b) { SetGlyph(TCheckBoxState::cbChecked, b); }
     TBitmap* GrayedGlyph() const { return glyphs_[2]; }

@@ -19,8 +19,13 @@ HWND QuickPickTarget(TControl* control) {
     return 0;
 }
 
-bool SendQuickPick(TControl* control) {
-    HWND wnd = QuickPickTarget(control);
+bool SendQuickPick(TControl* control, TComponent* owner) {
+    if (!control) return false;
+    HWND wnd = 0;
+    if (auto* w = dynamic_cast<TWinControl*>(owner))
+        wnd = w->Handle();
+    else
+        wnd = QuickPickTarget(control);
     if (!wnd) return false;
     SendMessage(wnd, WM_QUICKPICK, 0, ControlParam(control));
     return true;

@@ -38,7 +38,8 @@ private:
 // The window a quick-pick request for `control` goes to: its owner when that
 // is a windowed control (the form), else the form it sits on; 0 when none.
 HWND QuickPickTarget(TControl* control);
-// Sends WM_QUICKPICK for `control`; false when there was no window to ask.
-bool SendQuickPick(TControl* control);
+// Sends WM_QUICKPICK for `control` to the window of `owner` (by default the
+// control's own owner); false when there was no window to ask.
+bool SendQuickPick(TControl* control, TComponent* owner = nullptr);
 
 }  // namespace zb

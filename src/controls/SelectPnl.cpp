@@ -866,7 +866,7 @@ void TSelectPanel::QuickPickClick(TObject* sender) {
                           : sender == FinalButton ? static_cast<TWinControl*>(FinalEdit)
                                                   : static_cast<TWinControl*>(ListView);
     if (target->CanFocus() && target->ParentForm()) target->SetFocus();
-    SendQuickPick(target);
+    SendQuickPick(target, Owner());
     OnOpenWinClick(this, target);
 }
 
