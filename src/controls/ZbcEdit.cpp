@@ -80,7 +80,9 @@ void TEditLabelHost::Place() {
     }                                                                                        \
     void Class::Notification(TComponent* component, TOperation operation) {                  \
         Base::Notification(component, operation);                                            \
-        if (operation == TOperation::opRemove) host_.Forget(component);                      \
+        if (operation != TOperation::opRemove) return;                                       \
+        host_.Forget(component);                                                             \
+        Forgotten(component);                                                                \
     }                                                                                        \
     void Class::BoundsChanged(bool sized) {                                                  \
         Base::BoundsChanged(sized);                                                          \
@@ -119,6 +121,12 @@ ZB_PUBLISHED(TZbBtnDBEdit){
 };
 
 TZbEdit::TZbEdit(TComponent* owner) : TEdit(owner) { host_.Create(); }
+
+void TZbEdit::Forgotten(TComponent*) {}
+
+void TZbDBEdit::Forgotten(TComponent* component) {
+    if (component == dataSource_) dataSource_ = nullptr;
+}
 
 TZbDBEdit::TZbDBEdit(TComponent* owner) : TEdit(owner) { host_.Create(); }
 

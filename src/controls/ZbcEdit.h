@@ -59,6 +59,7 @@ protected:                                                                      
     void BoundsChanged(bool sized) override;                                                     \
     void VisibleChanged() override;                                                              \
     void EnabledChanged() override;                                                              \
+    void Forgotten(TComponent* component);                                                       \
     TEditLabelHost host_{this};
 
 class TZbEdit : public TEdit {

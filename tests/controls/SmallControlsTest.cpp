@@ -7,10 +7,40 @@
 #include "controls/ZbRadioGroup.h"
 #include "controls/ZbSpin.h"
 #include "controls/ZbcEdit.h"
+#include "platform/core/Published.h"
 #include "platform/core/TypInfo.h"
 #include "platform/ui/ExtCtrls.h"
 
 namespace zb::test {
+
+// A data set that knows the display labels of its fields, and the data
+// source that names it, as the data layer provides them.
+class TFakeDataSet : public TComponent, public IFieldDisplayLabels {
+    ZB_CLASS(TFakeDataSet, TComponent)
+
+public:
+    explicit TFakeDataSet(TComponent* owner) : TComponent(owner) {}
+    bool FieldDisplayLabel(std::string_view field, std::string& label) const override {
+        if (field != "PrintDate") return false;
+        label = "制表日期";
+        return true;
+    }
+};
+ZB_PUBLISHED(TFakeDataSet){};
+
+class TFakeDataSource : public TComponent {
+    ZB_CLASS(TFakeDataSource, TComponent)
+
+public:
+    explicit TFakeDataSource(TComponent* owner) : TComponent(owner) {}
+    TComponent* DataSet() const { return dataSet; }
+    void SetDataSet(TComponent* d) { dataSet = d; }
+    TComponent* dataSet = nullptr;
+};
+ZB_PUBLISHED(TFakeDataSource){
+    prop::Class("DataSet", &TFakeDataSource::DataSet, &TFakeDataSource::SetDataSet),
+};
+
 namespace {
 
 using CheckBoxTest = ControlsFixture;
@@ -167,6 +197,24 @@ TEST_F(LabelTest, AttachedLabelPlacesItselfAndNeverGoesNegative) {
     EXPECT_EQ(loose->FocusControl(), nullptr);
     ASSERT_EQ(HeadlessDialogs().Requests().size(), 1u);
     EXPECT_EQ(HeadlessDialogs().Last().Text, "不能同时有两个 DBLabel 指到同一个 Control.");
+}
+
+TEST_F(LabelTest, AutoCaptionTakesTheFieldsDisplayLabelAndKeepsCaptionOtherwise) {
+    auto* ds = new TFakeDataSource(form);
+    ds->SetDataSet(new TFakeDataSet(form));
+    auto* ed = Make<TZbDBEdit>(form, form, "edPrintDate", 100, 20, 80, 21);
+    ed->SetDataSource(ds);
+    ed->SetDataField("NoSuchField");
+    auto* lbl = Make<TDBLabel>(form, form, "lblToday", 5, 5, 0, 0);
+    lbl->SetFocusControl(ed);
+    EXPECT_EQ(lbl->Caption(), "挂靠标签");
+    ed->SetDataField("PrintDate");
+    lbl->SetAutoCaption(true);
+    EXPECT_EQ(lbl->Caption(), "制表日期");
+    EXPECT_EQ(lbl->Left(), 100 - lbl->Width() - 4);
+    // A data source that goes away is forgotten by the edit.
+    ds->Free();
+    EXPECT_EQ(ed->DataSource(), nullptr);
 }
 
 using RadioTest = ControlsFixture;
