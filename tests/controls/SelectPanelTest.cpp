@@ -79,6 +79,21 @@ TEST_F(SelectPanelTest, ExitCheckExclusionsAndExitEvent) {
     EXPECT_EQ(exits, 2);
 }
 
+TEST_F(SelectPanelTest, LeavingThePanelRunsTheExitCheckOnce) {
+    auto* other = Make<TEdit>(form, form, "edOther", 8, 200, 80, 21);
+    int exits = 0;
+    sp->OnExit = [&](TObject*) { ++exits; };
+    sp->BeginEdit->SetFocus();
+    sp->BeginEdit->SetText("B");
+    sp->FinalEdit->SetFocus();  // inside the panel: no check yet
+    sp->FinalEdit->SetText("A");
+    EXPECT_EQ(exits, 0);
+    other->SetFocus();
+    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(sp->BeginEdit->Text(), "A");
+    EXPECT_EQ(sp->FinalEdit->Text(), "B");
+}
+
 TEST_F(SelectPanelTest, StyleChangeSwapsSizeAndCanBeRefused) {
     sp->SetStyle(TSelectStyle::sp_Discrete);
     EXPECT_EQ(sp->Width(), 200);
