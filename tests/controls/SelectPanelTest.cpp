@@ -284,6 +284,27 @@ TEST_F(SelectPanelTest, QuickPickAndClicksReachTheForm) {
     EXPECT_EQ(keys, (std::vector<TObject*>{sp->FinalEdit}));
 }
 
+TEST_F(SelectPanelTest, CompanionsSuppressChangesAndTakeFocusBeforeAClick) {
+    int changes = 0;
+    sp->BeginEdit->OnChange = [&](TObject*) { ++changes; };
+    sp->BeginEdit->SetSuppressChange(true);
+    sp->BeginEdit->SetText("x");
+    EXPECT_EQ(changes, 0);
+    sp->BeginEdit->SetSuppressChange(false);
+    sp->BeginEdit->SetText("y");
+    EXPECT_EQ(changes, 1);
+    // A mask change keeps the edit silent.
+    sp->SetEditMask("999;1;_");
+    EXPECT_EQ(changes, 1);
+
+    sp->SetStyle(TSelectStyle::sp_Discrete);
+    sp->ListView->Perform(WM_LBUTTONDOWN);
+    EXPECT_TRUE(sp->ListView->Focused());
+    sp->SetStyle(TSelectStyle::sp_Range);
+    sp->ListView->Perform(WM_LBUTTONDOWN);  // hidden: cannot take the focus, the click goes nowhere
+    EXPECT_FALSE(sp->ListView->Focused());
+}
+
 TEST_F(SelectPanelTest, PropertiesByNameWordsHintsMaskAndEnabled) {
     ASSERT_NE(GetPropInfo(sp, "CheckDuplicate"), nullptr);
     SetPropValue(*sp, "Style", Variant("sp_Discrete"));
