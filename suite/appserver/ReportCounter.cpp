@@ -27,14 +27,14 @@ constexpr const char* kTables[] = {
     " PROGRAMME VARCHAR(20), COMPANY VARCHAR(40), USERID VARCHAR(40), COMPANYDB VARCHAR(80),"
     " WORKSTATION VARCHAR(80), RUNMODE INTEGER, RUNTIME VARCHAR(19), SCHEDULE TEXT, PARAMS TEXT NOT NULL,"
     " STATUS VARCHAR(20) NOT NULL, MESSAGES TEXT, CREATE_DATE VARCHAR(19), FINISH_DATE VARCHAR(19))",
-    "CREATE TABLE ZBPLANS (NCONDITION VARCHAR(40) NOT NULL, CREATOR VARCHAR(40) NOT NULL,"
+    "CREATE TABLE GENES (NCONDITION VARCHAR(40) NOT NULL, CREATOR VARCHAR(40) NOT NULL,"
     " PROGRAMME VARCHAR(20) NOT NULL, CREATE_DATE VARCHAR(8), SCONDITION TEXT, VCONDITION TEXT,"
     " PRIMARY KEY (NCONDITION, CREATOR, PROGRAMME))",
     "CREATE TABLE ZBRIGHTS (USERID VARCHAR(40) NOT NULL, PROGRAMME VARCHAR(20) NOT NULL,"
     " RIGHTS VARCHAR(200), RIGHT2 VARCHAR(200), RIGHT3 VARCHAR(200), LIMITBASE VARCHAR(200), LIMITS TEXT,"
     " PRIMARY KEY (USERID, PROGRAMME))",
 };
-constexpr const char* kTableNames[] = {"ZBJOBS", "ZBPLANS", "ZBRIGHTS"};
+constexpr const char* kTableNames[] = {"ZBJOBS", "GENES", "ZBRIGHTS"};
 
 bool TableExists(TZbADOConnection& conn, const char* name) {
     // Probing by selecting keeps this free of either database's catalogue.
@@ -286,7 +286,7 @@ private:
         std::vector<std::vector<Variant>> rows;
         if (planSelected_) {
             TZbADOQuery q(&conn_);
-            q.SetSQLText("SELECT NCONDITION, CREATOR, PROGRAMME, CREATE_DATE, SCONDITION, VCONDITION FROM ZBPLANS"
+            q.SetSQLText("SELECT NCONDITION, CREATOR, PROGRAMME, CREATE_DATE, SCONDITION, VCONDITION FROM GENES"
                          " WHERE CREATOR = :U AND PROGRAMME = :P ORDER BY NCONDITION");
             q.ParamByName("U").SetAsString(planUser_);
             q.ParamByName("P").SetAsString(planProgram_);
@@ -302,7 +302,7 @@ private:
 
     bool PlanExists(const std::string& name, const std::string& user, const std::string& program) {
         TZbADOQuery q(&conn_);
-        q.SetSQLText("SELECT COUNT(*) AS N FROM ZBPLANS WHERE NCONDITION = :N AND CREATOR = :U AND PROGRAMME = :P");
+        q.SetSQLText("SELECT COUNT(*) AS N FROM GENES WHERE NCONDITION = :N AND CREATOR = :U AND PROGRAMME = :P");
         q.ParamByName("N").SetAsString(name);
         q.ParamByName("U").SetAsString(user);
         q.ParamByName("P").SetAsString(program);
@@ -320,9 +320,9 @@ private:
         bool exists = PlanExists(name, user, program);
         if (exists && !replace) throw EOleError("the plan \"" + name + "\" exists already");
         TZbADOQuery q(&conn_);
-        q.SetSQLText(exists ? "UPDATE ZBPLANS SET CREATE_DATE = :D, SCONDITION = :S, VCONDITION = :V"
+        q.SetSQLText(exists ? "UPDATE GENES SET CREATE_DATE = :D, SCONDITION = :S, VCONDITION = :V"
                               " WHERE NCONDITION = :N AND CREATOR = :U AND PROGRAMME = :P"
-                            : "INSERT INTO ZBPLANS (NCONDITION, CREATOR, PROGRAMME, CREATE_DATE, SCONDITION, VCONDITION)"
+                            : "INSERT INTO GENES (NCONDITION, CREATOR, PROGRAMME, CREATE_DATE, SCONDITION, VCONDITION)"
                               " VALUES (:N, :U, :P, :D, :S, :V)");
         q.ParamByName("N").SetAsString(name);
         q.ParamByName("U").SetAsString(user);
@@ -336,7 +336,7 @@ private:
     void DeleteConTable(const Variant& key) {
         CheckArgArray(key, 3, "DeleteConTable");
         TZbADOQuery q(&conn_);
-        q.SetSQLText("DELETE FROM ZBPLANS WHERE NCONDITION = :N AND CREATOR = :U AND PROGRAMME = :P");
+        q.SetSQLText("DELETE FROM GENES WHERE NCONDITION = :N AND CREATOR = :U AND PROGRAMME = :P");
         q.ParamByName("N").SetAsString(VarToStr(Element(key, 0)));
         q.ParamByName("U").SetAsString(VarToStr(Element(key, 1)));
         q.ParamByName("P").SetAsString(VarToStr(Element(key, 2)));
@@ -351,7 +351,7 @@ private:
         if (PlanExists(newName, VarToStr(Element(to, 1)), VarToStr(Element(to, 2))))
             throw EOleError("the plan \"" + newName + "\" exists already");
         TZbADOQuery q(&conn_);
-        q.SetSQLText("UPDATE ZBPLANS SET NCONDITION = :NN, CREATOR = :NU, PROGRAMME = :NP"
+        q.SetSQLText("UPDATE GENES SET NCONDITION = :NN, CREATOR = :NU, PROGRAMME = :NP"
                      " WHERE NCONDITION = :N AND CREATOR = :U AND PROGRAMME = :P");
         q.ParamByName("NN").SetAsString(newName);
         q.ParamByName("NU").SetAsString(VarToStr(Element(to, 1)));
@@ -432,7 +432,7 @@ std::string ListServerData(const std::string& connectionString) {
          "PARAMS;SCHEDULE");
     out << ",\n";
     dump("plans",
-         "SELECT NCONDITION, CREATOR, PROGRAMME, CREATE_DATE, SCONDITION, VCONDITION FROM ZBPLANS"
+         "SELECT NCONDITION, CREATOR, PROGRAMME, CREATE_DATE, SCONDITION, VCONDITION FROM GENES"
          " ORDER BY PROGRAMME, CREATOR, NCONDITION",
          nullptr);
     out << ",\n";

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "support/TestSupport.h"
+#include "env/OrkelINI.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
 #include "platform/data/ZbADO.h"
@@ -230,7 +231,7 @@ TEST_F(AppServerTest, PlansAreKeptPerUserAndProgram) {
     auto key = [](const std::string& name, const std::string& user) {
         return VarArrayOf({Variant(name), Variant(user), Variant("VTAJ52")});
     };
-    const std::string tricky = "it's'; DROP TABLE ZBPLANS;--";
+    const std::string tricky = "it's'; DROP TABLE GENES;--";
     EXPECT_EQ(server.Call("InsertConTable", {plan("月报", "u1", "A|Y", false)}).ToString(), "");
     EXPECT_EQ(server.Call("InsertConTable", {plan(tricky, "u1", "B|N", false)}).ToString(), "");
     EXPECT_EQ(server.Call("InsertConTable", {plan("月报", "u2", "C|N", false)}).ToString(), "");
@@ -325,6 +326,73 @@ TEST_F(AppServerTest, DaemonCommandLine) {
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
         EXPECT_EQ(Count(r.err, "\n"), 1) << r.err;
     }
+}
+
+// The suite home command: a folder the readers, the ODBC layer and the
+// in-process server all find their way in.
+TEST(SuiteHomeTest, MakesAHomeTheSuiteRunsIn) {
+    if (FindSqliteOdbcDriver().empty()) GTEST_SKIP() << "no SQLite ODBC driver";
+    test::TempDir dir;
+    std::string home = (dir.Path() / "home").string();
+    std::string program = (test::BuildBinDir() / "vtaj52-suite-home").string();
+    RunResult made = RunProgram({program, home});
+    ASSERT_EQ(made.status, 0) << made.err;
+    RunResult again = RunProgram({program, home});
+    EXPECT_NE(again.status, 0);
+    EXPECT_NE(again.err.find("exists already"), std::string::npos) << again.err;
+    EXPECT_EQ(Count(again.err, "\n"), 1);
+    EXPECT_NE(RunProgram({program}).status, 0);
+    EXPECT_NE(RunProgram({program, "--nonsense", home}).status, 0);
+
+    test::EnvGuard registry("ZB_REGISTRY", home + "/registry.ini");
+    test::EnvGuard noDb("ZB_SUITE_DB", std::nullopt);
+    test::EnvGuard noConnect("ZB_SUITE_CONNECT", std::nullopt);
+    TOrkelIniC clientIni;
+    EXPECT_EQ(clientIni.ErrorCode, "");
+    EXPECT_EQ(clientIni.ClientPath, home + "/client/");
+    ASSERT_EQ(clientIni.WorkDLLPaths.size(), 1u);
+    EXPECT_EQ(clientIni.WorkDLLPaths[0], home + "/client/C_PKG/");
+    EXPECT_EQ(clientIni.Servers.At({0, 0}).ToString(), "127.0.0.1");
+    TOrkelIniS serverIni;
+    EXPECT_EQ(serverIni.ServerPath, home + "/server/");
+    ASSERT_EQ(serverIni.WorkDLLPaths.size(), 1u);
+    EXPECT_EQ(serverIni.WorkDLLPaths[0], home + "/server/S_PKG/");
+    for (const char* folder : {"client/MultiLanguage/CHS", "client/Log", "server/Log", "server/S_PKG"})
+        EXPECT_TRUE(std::filesystem::is_directory(home + "/" + folder)) << folder;
+
+    TZbADOConnection conn;
+    conn.SetConnectionString(SqliteConnectionString(home + "/server/suite.db"));
+    conn.Open();
+    auto count = [&](const std::string& sql) {
+        TZbADOQuery q(&conn);
+        q.SetSQLText(sql);
+        q.Open();
+        return q.Fields(0).AsInteger();
+    };
+    for (const char* table : {"TMCMD", "TMCMC", "ADMTC", "ADMTD", "ZEBINTMA", "ADMMB", "ZEBMA", "CUSTA", "ZEBMS",
+                              "ZEBSYS", "GENES", "ZBJOBS", "ZBRIGHTS"})
+        EXPECT_NO_THROW(count(std::string("SELECT COUNT(*) FROM ") + table)) << table;
+    // A text for every message code the plug-in reports or shows.
+    for (const char* code : {"E;000005", "E;000006", "E;000013", "E;000015", "E;000016", "E;000030", "E;000036",
+                             "E;000037", "E;000038", "E;100082", "E;100219", "I;000003", "I;000004", "I;000009",
+                             "I;000010", "I;000011", "R;200235", "W;000002", "W;000003", "W;000014"}) {
+        TZbADOQuery q(&conn);
+        q.SetSQLText("SELECT MS003 FROM ZEBMS WHERE MS001 = :K AND MS002 = :N");
+        q.ParamByName("K").SetAsString(std::string(code, 1));
+        q.ParamByName("N").SetAsString(std::string(code + 2));
+        q.Open();
+        EXPECT_EQ(q.RecordCount(), 1) << code;
+        EXPECT_FALSE(q.FieldByName("MS003").AsString().empty()) << code;
+    }
+    EXPECT_EQ(count("SELECT COUNT(*) FROM ADMMB WHERE MB001 = 'VTAJ52'"), 1);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM TMCMD JOIN TMCMC ON MC001 = MD001 AND MC002 = MD002 WHERE MC005 = 'VTAJ52' AND MD004 = '6'"), 1);
+    conn.Close();
+
+    // The registered server object finds the home's database by itself.
+    Variant server = CreateOleObject(kProgID);
+    EXPECT_EQ(server.Call("GetPower", {VarArrayOf({Variant("DEMODB"), Variant("admin"), Variant("VTAJ52"), Variant("")})})[1].ToString(),
+              "Y,Y,Y,NNNNNNNN,,");
+    EXPECT_EQ(server.Call("Request", {SampleParams("admin")}).ToString().size(), 14u);
 }
 
 }  // namespace
