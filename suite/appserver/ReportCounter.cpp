@@ -33,8 +33,12 @@ constexpr const char* kTables[] = {
     "CREATE TABLE ZBRIGHTS (USERID VARCHAR(40) NOT NULL, PROGRAMME VARCHAR(20) NOT NULL,"
     " RIGHTS VARCHAR(200), RIGHT2 VARCHAR(200), RIGHT3 VARCHAR(200), LIMITBASE VARCHAR(200), LIMITS TEXT,"
     " PRIMARY KEY (USERID, PROGRAMME))",
+    // One row for each run of a job library.
+    "CREATE TABLE ZBJOBRUNS (JOBID VARCHAR(20) NOT NULL, NUMBERTEXT VARCHAR(20) NOT NULL, PROGRAMME VARCHAR(20),"
+    " COMPANY VARCHAR(40), USERID VARCHAR(40), COMPANYDB VARCHAR(80), PRODUCTID INTEGER, PARAMS TEXT,"
+    " STARTED VARCHAR(19), FINISHED VARCHAR(19), RESULT VARCHAR(10), MESSAGE TEXT)",
 };
-constexpr const char* kTableNames[] = {"ZBJOBS", "GENES", "ZBRIGHTS"};
+constexpr const char* kTableNames[] = {"ZBJOBS", "GENES", "ZBRIGHTS", "ZBJOBRUNS"};
 
 bool TableExists(TZbADOConnection& conn, const char* name) {
     // Probing by selecting keeps this free of either database's catalogue.
