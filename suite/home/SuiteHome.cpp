@@ -141,7 +141,9 @@ void MakeSuiteHome(const std::string& homeText, const std::string& libraryFolder
               "ServerPath=" + server.string() + "/\n"
               "ProfileType=0\n\n"
               "[HKEY_CLASSES_ROOT\\" + std::string(kReportCounterProgID) + "]\n"
-              "Library=" + (libs / "ReportCounterS.so").string() + "\n");
+              "Library=" + (libs / "ReportCounterS.so").string() + "\n\n"
+              "[HKEY_CLASSES_ROOT\\PilvoWorkCenter.Manager]\n"
+              "Library=" + (libs / "PilvoWorkCenter.so").string() + "\n");
     WriteFile(client / "OrkelC.ini",
               "[Server Information]\nComputerName=127.0.0.1\nServerPort=211\nSupportCallBack=0\n\n"
               "[CodePage]\nUICodePage=936\nDBCodePage=936\n\n"
