@@ -8,6 +8,7 @@
 #include "platform/core/TextUtils.h"
 #include "platform/data/ZbADO.h"
 #include "platform/remote/AutoObject.h"
+#include "platform/remote/ComObj.h"
 
 namespace zb::suite {
 
@@ -89,6 +90,52 @@ public:
         throw EOleError("unknown counter \"" + name + "\"");
     }
 
+    // CheckValue / QueryData: the row of Table whose key columns hold the
+    // values of Params (one value or an array, matched in column order).
+    // Result := that row as an array of all its columns; the answer tells
+    // whether there was one. The tables and their key columns are fixed
+    // here, so nothing the caller sends becomes SQL text.
+    bool Lookup(const std::string& table, const Variant& params, Variant& result) {
+        struct Table {
+            const char* code;
+            const char* select;
+            std::vector<const char*> keys;
+        };
+        static const Table tables[] = {
+            {"ADMMB", "SELECT MB001, MB002, MB003, MB004, MB005 FROM ADMMB", {"UPPER(MB001)"}},
+            {"GENES", "SELECT NCONDITION, CREATOR, PROGRAMME, CREATE_DATE, SCONDITION, VCONDITION FROM GENES",
+             {"NCONDITION", "CREATOR", "PROGRAMME"}},
+            {"CUSTA", "SELECT TA001, TA002, TA003, TA004, TA005 FROM CUSTA", {"TA001", "TA002"}},
+            {"ZEBMA", "SELECT MA001, MA002, MA003, MA004 FROM ZEBMA", {"MA001"}},
+        };
+        result = Variant();
+        const Table* t = nullptr;
+        for (const auto& candidate : tables)
+            if (SameText(table, candidate.code)) t = &candidate;
+        if (!t) throw EOleError("no lookup for the table \"" + table + "\"");
+        std::vector<std::string> values;
+        if (VarIsArray(params)) {
+            for (std::int32_t i = VarArrayLowBound(params, 1); i <= VarArrayHighBound(params, 1); ++i)
+                values.push_back(VarToStr(params[i]));
+        } else {
+            values.push_back(VarToStr(params));
+        }
+        if (values.empty() || values.size() > t->keys.size()) return false;
+        std::string sql = t->select;
+        for (std::size_t i = 0; i < values.size(); ++i)
+            sql += std::string(i ? " AND " : " WHERE ") + t->keys[i] + " = :K" + std::to_string(i);
+        TZbADOQuery q(&conn_);
+        q.SetSQLText(sql);
+        for (std::size_t i = 0; i < values.size(); ++i)
+            q.ParamByName("K" + std::to_string(i)).SetAsString(i == 0 && SameText(t->code, "ADMMB") ? UpperCase(values[i]) : values[i]);
+        q.Open();
+        if (q.IsEmpty()) return false;
+        std::vector<Variant> row;
+        for (int i = 0; i < q.FieldCount(); ++i) row.push_back(Variant(q.Fields(i).AsString()));
+        result = VarArrayOf(std::move(row));
+        return true;
+    }
+
     const std::string& ConnectionString() const { return connectionString_; }
 
 private:
@@ -98,12 +145,47 @@ private:
 
 }  // namespace
 
-IDispatch* NewWorkCenter(const std::string& connectionString) {
-    auto self = std::make_shared<TWorkCenter>(connectionString);
-    auto counter = std::make_shared<TAutoObject>("TComCounter");
+namespace {
+
+// The service objects are made afresh for each caller and keep the host
+// object alive: it is what keeps its library loaded, and a service object
+// outliving it would otherwise call into an unloaded library.
+DispatchPtr NewCounter(const std::shared_ptr<TWorkCenter>& self, DispatchPtr owner) {
+    auto* counter = new TAutoObject("TComCounter");
     counter->Method("GetSysInfo", [self](TAutoObject::Args&) { return self->SysInfo(); })
         .Method("GetCounter", [self](TAutoObject::Args& a) { return self->Counter(VarToStr(a[0]), OptionalArg(a, 1)); }, 1);
+    return KeepOwnerAlive(counter, std::move(owner));
+}
+
+// (Table, Key, CompanyDB, Params, var Result) -> Boolean
+DispatchPtr NewValidator(const std::shared_ptr<TWorkCenter>& self, DispatchPtr owner) {
+    auto* validator = new TAutoObject("TComValidator");
+    auto lookup = [self](TAutoObject::Args& a) {
+        Variant result;
+        bool found = self->Lookup(VarToStr(a[0]), a[3], result);
+        if (a.size() > 4) a[4] = result;
+        return Variant(found);
+    };
+    validator->Method("CheckValue", lookup, 4)
+        .Method("QueryData", lookup, 4)
+        .Value("ProductID", Variant(3))
+        .Value("BaseLimited", Variant(""));
+    return KeepOwnerAlive(validator, std::move(owner));
+}
+
+}  // namespace
+
+IDispatch* NewWorkCenter(const std::string& connectionString) {
+    auto self = std::make_shared<TWorkCenter>(connectionString);
     auto* obj = new TAutoObject("TPilvoWorkCenter");
+    auto owner = [obj]() -> DispatchPtr {
+        // Not yet owned (during construction) there is nothing to keep alive.
+        try {
+            return obj->shared_from_this();
+        } catch (const std::bad_weak_ptr&) {
+            return nullptr;
+        }
+    };
     obj->Property("VersionType", [] { return Variant(1); })
         .Property("ProductID", [self] {
             std::string text = self->SysInfoValue("ProductID", "3");
@@ -112,7 +194,8 @@ IDispatch* NewWorkCenter(const std::string& connectionString) {
             return Variant(end && *end == '\0' && !text.empty() ? static_cast<int>(v) : 3);
         })
         .Method("GetMessage", [self](TAutoObject::Args& a) { return Variant(self->Message(VarToStr(a[0]), VarToStr(a[1]))); }, 2)
-        .Property("Com_Counter", [counter] { return Variant(DispatchPtr(counter)); });
+        .Property("Com_Counter", [self, owner] { return Variant(NewCounter(self, owner())); })
+        .Property("Com_Validator", [self, owner] { return Variant(NewValidator(self, owner())); });
     return obj;
 }
 

@@ -117,5 +117,26 @@ TEST_F(HostTest, WorkCenterAnswersFromTheSuiteDatabase) {
     EXPECT_THROW(counter.Call("GetCounter", {Variant("NoSuchCounter"), Variant(), company}), Exception);
 }
 
+TEST_F(HostTest, ValidatorFindsRowsByKey) {
+    Variant validator = CreateOleObject("PilvoWorkCenter.Manager").Get("Com_Validator");
+    auto check = [&](const char* table, const Variant& params, Variant& result) {
+        std::vector<Variant> args = {Variant(table), Variant("11"), Variant("DEMODB"), params, Variant()};
+        bool found = validator.CallRef("CheckValue", args).ToBool();
+        result = args[4];
+        return found;
+    };
+    Variant r;
+    ASSERT_TRUE(check("ADMMB", VarArrayOf({Variant("vtaj52")}), r));
+    EXPECT_EQ(r[0].ToString(), "VTAJ52");
+    EXPECT_EQ(r[3].ToString(), "N");  // direct processing allowed
+    EXPECT_TRUE(check("ZEBMA", Variant("admin"), r));
+    EXPECT_TRUE(check("CUSTA", VarArrayOf({Variant("B12345678901"), Variant("DEMO")}), r));
+    EXPECT_FALSE(check("CUSTA", VarArrayOf({Variant("B12345678901"), Variant("OTHER")}), r));
+    EXPECT_TRUE(r.IsEmpty());
+    EXPECT_FALSE(check("ZEBMA", Variant("admin' OR '1'='1"), r));
+    EXPECT_FALSE(check("GENES", VarArrayOf({Variant("none"), Variant("admin"), Variant("VTAJ52")}), r));
+    EXPECT_THROW(check("NOSUCH", Variant("x"), r), Exception);
+}
+
 }  // namespace
 }  // namespace zb
