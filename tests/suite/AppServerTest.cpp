@@ -393,6 +393,38 @@ TEST(SuiteHomeTest, MakesAHomeTheSuiteRunsIn) {
     EXPECT_EQ(server.Call("GetPower", {VarArrayOf({Variant("DEMODB"), Variant("admin"), Variant("VTAJ52"), Variant("")})})[1].ToString(),
               "Y,Y,Y,NNNNNNNN,,");
     EXPECT_EQ(server.Call("Request", {SampleParams("admin")}).ToString().size(), 14u);
+
+    // A registered job run on the server from the job library in its package folder.
+    std::filesystem::copy_file(test::BuildBinDir() / "VTAJ52S.so", home + "/server/S_PKG/VTAJ52S.so");
+    std::string answer = server.Call("Request1", {SampleParams("admin"), Variant("WS")}).ToString();
+    Variant values = VarArrayCreate({1, 10});
+    values[1] = VarArrayOf({Variant(std::string(1, '\x04')), Variant("20260101"), Variant("20260131")});
+    values[2] = VarArrayOf({Variant(std::string(1, '\x04')), Variant(""), Variant("")});
+    for (int i = 3; i <= 8; ++i) values[i] = Variant("Y");
+    values[9] = Variant("N");
+    values[10] = Variant("");
+    auto exec = [&](const char* code, const Variant& vals) {
+        std::vector<Variant> args = {Variant(answer), Variant(code), Variant(""), Variant("DEMO"), Variant("admin"),
+                                     Variant("VTAJ52S.Class1"), Variant("B"), Variant("DEMODB"), vals, Variant(1),
+                                     Variant(answer.substr(0, 8) + "0001"), Variant(3)};
+        server.CallRef("ExecSvrDLL", args);
+    };
+    EXPECT_NO_THROW(exec("VTAJ52", values));
+    EXPECT_THROW(exec("VTAJ52", Variant("bad")), Exception);
+    EXPECT_THROW(exec("../VTAJ52", values), Exception);
+    EXPECT_THROW(exec("NOSUCH", values), Exception);
+    TZbADOConnection runs;
+    runs.SetConnectionString(SqliteConnectionString(home + "/server/suite.db"));
+    runs.Open();
+    TZbADOQuery q(&runs);
+    q.SetSQLText("SELECT RESULT, MESSAGE FROM ZBJOBRUNS WHERE JOBID = :J ORDER BY rowid");
+    q.ParamByName("J").SetAsString(answer);
+    q.Open();
+    ASSERT_EQ(q.RecordCount(), 2);
+    EXPECT_EQ(q.FieldByName("RESULT").AsString(), "OK");
+    EXPECT_EQ(q.FieldByName("MESSAGE").AsString(), "handbooks 2, dates 20260101-20260131, kinds YYYYYY");
+    q.Next();
+    EXPECT_EQ(q.FieldByName("RESULT").AsString(), "FAILED");
 }
 
 }  // namespace
