@@ -55,6 +55,13 @@ DispatchPtr CreateAutomationObject(std::string_view progId) {
     return DispatchPtr(raw, [library](IDispatch* obj) { delete obj; });
 }
 
+DispatchPtr KeepOwnerAlive(IDispatch* raw, DispatchPtr owner) {
+    return DispatchPtr(raw, [owner = std::move(owner)](IDispatch* obj) mutable {
+        delete obj;
+        owner.reset();
+    });
+}
+
 Variant CreateOleObject(std::string_view progId) { return Variant(CreateAutomationObject(progId)); }
 
 }  // namespace zb

@@ -27,6 +27,13 @@ inline constexpr const char* kAutomationFactoryName = "CreateAutomationObject";
 Variant CreateOleObject(std::string_view progId);
 DispatchPtr CreateAutomationObject(std::string_view progId);
 
+// For an object a library hands out besides the one its factory made (a
+// service object of that object, say): owned by the result, which keeps
+// `owner` (and so its library) alive until `raw` has been destroyed. The
+// release happens here, in the platform, because code of the library itself
+// cannot drop the last hold on its own library.
+DispatchPtr KeepOwnerAlive(IDispatch* raw, DispatchPtr owner);
+
 // The registered library of a ProgID, empty when it is not registered.
 std::string ProgIDLibrary(std::string_view progId);
 
