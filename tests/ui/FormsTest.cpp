@@ -62,6 +62,7 @@ class FormsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Application().ClearDiagnostics();
+        Application().ResetTerminated();
         HeadlessDialogs().Clear();
         form = TCustomForm::Create<TfrmSample>(nullptr);
         form->log = &log;
@@ -377,6 +378,49 @@ TEST_F(FormsTest, ExceptionsInPostedHandlersAndAgentStepsAreHandledNotPropagated
     EXPECT_NE(d[1].find("nosuch"), std::string::npos);
     EXPECT_EQ(HeadlessDialogs().Requests().size(), 2u);
     EXPECT_EQ(HeadlessDialogs().Requests()[0].Type, TMsgDlgType::mtError);
+}
+
+TEST_F(FormsTest, NestedModalFormsAreAnsweredByName) {
+    auto* child = TCustomForm::Create<TfrmSample>(nullptr);
+    child->SetName("frmChild");
+    TModalResult childResult = mrNone;
+    form->btnOk->SetModalResult(mrNone);
+    form->btnOk->OnClick = [&](TObject*) { childResult = child->ShowModal(); };
+    TScriptedAgent agent;
+    agent.Click("frmSample", "btnOk").SetText("frmChild", "edB", "in child").Click("frmChild", "btnOk").Click("frmSample", "btnCancel");
+    TUserAgentScope scope(&agent);
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    EXPECT_EQ(childResult, mrOk);
+    EXPECT_EQ(child->edB->Text(), "in child");
+    EXPECT_TRUE(form->Active() || !form->Visible());
+    EXPECT_TRUE(Application().Diagnostics().empty());
+    child->Free();
+}
+
+TEST_F(FormsTest, FormFreedOutrightInsideItsOwnModalLoop) {
+    bool destroyed = false;
+    form->OnDestroy = [&](TObject*) { destroyed = true; };
+    TScriptedAgent agent;
+    agent.Then("", [](TCustomForm& f) { f.Free(); }, "free");
+    TUserAgentScope scope(&agent);
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    EXPECT_TRUE(destroyed);
+    form = nullptr;
+}
+
+TEST_F(FormsTest, ApplicationRunEndsWhenTheMainFormCloses) {
+    Application().SetMainForm(form);
+    form->btnCancel->OnClick = [&](TObject*) { PostMessage(form, WM_CLOSE); };
+    TScriptedAgent agent;
+    agent.Click("", "btnCancel");
+    TUserAgentScope scope(&agent);
+    Application().Run();
+    EXPECT_FALSE(form->Visible());
+    EXPECT_TRUE(Application().Terminated());
+    form->Free();
+    form = nullptr;
+    EXPECT_EQ(Application().MainForm(), nullptr) << "free notification clears the main form";
+    Application().ResetTerminated();
 }
 
 TEST(DialogsTest, MessageDialogFormCarriesChangedCaptionsAndFontToTheService) {

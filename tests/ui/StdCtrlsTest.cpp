@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "platform/core/TextUtils.h"
 #include "platform/core/TypInfo.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/ExtCtrls.h"
@@ -184,8 +185,32 @@ TEST(MaskTest, SettingTextsEditingAndChangingMasks) {
     EXPECT_FALSE(e->IsMasked());
     EXPECT_EQ(e->Text(), "2024/01/05");
 
+    // The blank picture of a field with literals stored, found by switching
+    // the literal flag off, emptying and switching it back on.
+    e->SetText("2024/01/05");
+    e->SetEditMask("9999/99/99;0; ");
+    e->SetText("");
+    e->SetEditMask("9999/99/99;1; ");
+    EXPECT_EQ(e->Text(), "    /  /  ");
+    e->SetEditMask("!9999/99/99;1;_");
+    EXPECT_EQ(e->EditText(), "____/__/__");
+
     EXPECT_EQ(FormatMaskText("9999/99/99;0; ", "20240105"), "20240105");
     EXPECT_EQ(FormatMaskText("9999/99/99;1; ", "20240105"), "2024/01/05");
+}
+
+TEST(MaskTest, StrayBytesInMasksAndTextsStayOnePositionEach) {
+    // Two stray bytes as literals, then two digits: four positions, and no
+    // two positions ever join into one character.
+    TEditMask mask("\xE4\xCD" "99;1;_");
+    ASSERT_EQ(mask.Cells().size(), 4u);
+    EXPECT_EQ(Utf8Length(mask.EmptyEditText()), 4u);
+    EXPECT_TRUE(IsValidUtf8(mask.EmptyEditText()));
+    TMaskEdit edit;
+    edit.SetEditMask("cc;1;_");
+    edit.TypeText("\xE6\x96x");
+    EXPECT_TRUE(IsValidUtf8(edit.EditText()));
+    EXPECT_EQ(Utf8Length(edit.EditText()), 2u);
 }
 
 TEST(MaskTest, RequiredPositionsAreCheckedWhenLeavingTheField) {

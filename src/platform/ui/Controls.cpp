@@ -270,10 +270,6 @@ void TControl::DefaultHandler(TMessage& message) {
             MouseUp(TMouseButton::mbLeft, 0, static_cast<std::int16_t>(message.LParam & 0xFFFF),
                     static_cast<std::int16_t>((message.LParam >> 16) & 0xFFFF));
             break;
-        case WM_SETTEXT:
-            SetText(message.LParam ? std::string(reinterpret_cast<const char*>(message.LParam)) : std::string());
-            message.Result = 1;
-            break;
         default:
             break;
     }

@@ -73,7 +73,8 @@ void TCustomForm::BeforeDestruction() {
     // sees it going.
     Destroying();
     OnDestroy(this);
-    if (active_) Deactivate();
+    // No further events once OnDestroy has run: the form leaves the screen quietly.
+    active_ = false;
     Screen().RemoveForm(this);
     activeControl_ = nullptr;
     focusedControl_ = nullptr;
@@ -334,7 +335,8 @@ TModalResult TCustomForm::ShowModal() {
         if (!*alive) return;
         formState_ &= ~fsModal;
         if (Visible()) Hide();
-        if (previous && previous != this && previous->Visible() && Screen().IndexOf(previous) >= 0) previous->Activate();
+        // The previous form may have gone meanwhile: look it up before touching it.
+        if (previous && previous != this && Screen().IndexOf(previous) >= 0 && previous->Visible()) previous->Activate();
         if (releasePending_) {
             releasePending_ = false;
             Release();
@@ -465,6 +467,13 @@ TApplication::~TApplication() {
 void TApplication::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == TOperation::opRemove && component && component == mainForm_) mainForm_ = nullptr;
+}
+
+void TApplication::SetMainForm(TCustomForm* form) {
+    if (form == mainForm_) return;
+    if (mainForm_ && mainForm_->Owner() != this) RemoveFreeNotification(mainForm_);
+    mainForm_ = form;
+    if (form && form->Owner() != this) FreeNotification(form);
 }
 
 HWND TApplication::AllocateHandle(TWinControl* control) {

@@ -226,12 +226,16 @@ public:
         if (!mainForm_) mainForm_ = reference;
     }
     TCustomForm* MainForm() const { return mainForm_; }
-    void SetMainForm(TCustomForm* form) { mainForm_ = form; }
+    void SetMainForm(TCustomForm* form);
 
     // Shows the main form and runs until it closes or Terminate is called,
     // turning like a modal loop (the agent ends an idle run).
     void Run();
+    // Closing the main form terminates too; modal loops end at once while
+    // terminated. Run starts afresh.
     void Terminate() { terminated_ = true; }
+    // For a process that runs the application more than once (test hosts).
+    void ResetTerminated() { terminated_ = false; }
     bool Terminated() const { return terminated_; }
 
     // Dispatches every queued message, including those posted meanwhile; a

@@ -9,13 +9,21 @@ namespace zb {
 
 namespace {
 
+// One entry per character. A byte that is not UTF-8 stands as U+FFFD, so
+// stray bytes of neighbouring positions can never join into one character.
 std::vector<std::string> SplitChars(std::string_view text) {
     std::vector<std::string> out;
-    Utf8Iterator it(text);
-    while (!it.AtEnd()) {
-        out.emplace_back(it.Current());
-        char32_t ch;
-        it.Next(ch);
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t len = 0;
+        if (IsWellFormedUtf8At(text, pos, len)) {
+            out.emplace_back(text.substr(pos, len));
+        } else {
+            std::string replacement;
+            AppendUtf8(replacement, kReplacementChar);
+            out.push_back(replacement);
+        }
+        pos += len ? len : 1;
     }
     return out;
 }
@@ -53,7 +61,9 @@ TEditMask::TEditMask(std::string_view text) {
         size_t semi = rest.find(';');
         std::string_view save = rest.substr(0, semi);
         if (!save.empty() && save[0] == '0') saveLiterals_ = false;
-        if (semi != std::string_view::npos && semi + 1 < rest.size()) blank_ = rest[semi + 1];
+        // The blank is one printable ASCII character; anything else keeps "_".
+        if (semi != std::string_view::npos && semi + 1 < rest.size() && rest[semi + 1] >= ' ' && rest[semi + 1] < 0x7F)
+            blank_ = rest[semi + 1];
     }
     std::vector<std::string> chars = SplitChars(text.substr(0, end));
     int charCase = 0;
@@ -199,8 +209,9 @@ TCustomMaskEdit::TCustomMaskEdit(TComponent* owner) : TCustomEdit(owner) {}
 
 void TCustomMaskEdit::SetEditMask(const std::string& mask) {
     if (mask == editMask_) return;
+    bool wasMasked = IsMasked();
     std::string text = Text();
-    bool wasStored = mask_.LiteralsStored() || mask_.Empty();
+    std::string editText = EditText();
     editMask_ = mask;
     mask_ = TEditMask(mask);
     if (mask_.Empty()) {
@@ -208,8 +219,9 @@ void TCustomMaskEdit::SetEditMask(const std::string& mask) {
         return;
     }
     SetMaxLength(0);
-    // The old text keeps its meaning: formatted when it carried literals.
-    TControl::SetText(mask_.Place(text, wasStored && mask_.LiteralsStored()));
+    // Characters keep their positions from one mask to the next; a plain
+    // text is read the way the new mask reads texts.
+    TControl::SetText(wasMasked ? mask_.Place(editText, true) : mask_.Place(text, mask_.LiteralsStored()));
 }
 
 std::string TCustomMaskEdit::Text() const {
@@ -289,7 +301,10 @@ void TCustomMaskEdit::ClearSelection() {
     StoreCells(cells, SelStart());
 }
 
-bool TCustomMaskEdit::TypeChar(std::string_view ch) {
+bool TCustomMaskEdit::TypeChar(std::string_view typed) {
+    std::vector<std::string> one = SplitChars(typed);
+    if (one.size() != 1) return false;
+    std::string_view ch = one.front();
     // Typing a literal where it stands steps over it.
     int caret = SelStart();
     const auto& cells = mask_.Cells();

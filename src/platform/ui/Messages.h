@@ -51,6 +51,9 @@ inline constexpr Cardinal WM_USER = 0x0400;
 // Sent by quick-pick buttons and selection panels to their form, with the
 // target control in LParam.
 inline constexpr Cardinal WM_QUICKPICK = WM_USER + 10;
+// The same for the F3 and F4 keys (1035, 1036).
+inline constexpr Cardinal WM_QUICKPICK_F3 = WM_USER + 11;
+inline constexpr Cardinal WM_QUICKPICK_F4 = WM_USER + 12;
 
 // Messages of the class library itself.
 inline constexpr Cardinal CM_BASE = 0xB000;
