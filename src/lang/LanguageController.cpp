@@ -4,6 +4,7 @@
 #include <charconv>
 #include <mutex>
 
+#include "env/OrkelINI.h"
 #include "platform/core/IntConsts.h"
 #include "platform/core/PathItems.h"
 #include "platform/core/Published.h"
@@ -437,9 +438,20 @@ void ApplyLanguageFiles(TZbLangController& controller, TComponent& form) {
 
 namespace {
 
+// The configuration readers: the client's or the application server's
+// installation folder and user-interface code page.
+TLangProfile ConfiguredLangProfile(TDesignType type) {
+    if (type == TDesignType::dtServer) {
+        TOrkelIniS s;
+        return TLangProfile{s.ServerPath, s.UICodePage};
+    }
+    TOrkelIniC c;
+    return TLangProfile{c.ClientPath, c.UICodePage};
+}
+
 struct ProfileSource {
     std::mutex mutex;
-    TLangProfileSource source;
+    TLangProfileSource source = ConfiguredLangProfile;
 };
 
 ProfileSource& Profiles() {
@@ -459,8 +471,10 @@ TLangProfileSource SetLangProfileSource(TLangProfileSource source) {
 std::string LanguageFolder(std::string_view basePath, std::string_view uiCodePage) {
     const std::string page = Trim(uiCodePage);
     const char* code = page == "936" ? "CHS" : page == "950" ? "CHT" : page == "437" ? "ENG" : nullptr;
-    if (!code) return "";
-    std::string folder = basePath.empty() ? std::string() : IncludeTrailingPathDelimiter(basePath);
+    // Without an installation folder there is none: a folder relative to
+    // wherever the program runs would be somebody else's.
+    if (!code || Trim(basePath).empty()) return "";
+    std::string folder = IncludeTrailingPathDelimiter(basePath);
     folder += "MultiLanguage/";
     folder += code;
     folder += "/";

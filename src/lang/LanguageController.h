@@ -235,12 +235,14 @@ struct TLangProfile {
 };
 using TLangProfileSource = std::function<TLangProfile(TDesignType)>;
 
-// Installs where the profile settings come from (the configuration readers);
-// without one there is no folder. Returns the previous source.
+// Installs where the profile settings come from; the configuration readers
+// (OrkelC.ini, OrkelS.ini) until replaced. Without a source (null) there is
+// no folder. Returns the previous source.
 TLangProfileSource SetLangProfileSource(TLangProfileSource source);
 
 // base + "MultiLanguage/" + CHS, CHT or ENG (for 936, 950, 437) + "/"; empty
-// when the code page has no language or the folder does not exist.
+// when the base is empty, the code page has no language or the folder does
+// not exist.
 std::string LanguageFolder(std::string_view basePath, std::string_view uiCodePage);
 std::string LanguageFolder(TDesignType designType);
 
