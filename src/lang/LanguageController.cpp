@@ -471,10 +471,8 @@ TLangProfileSource SetLangProfileSource(TLangProfileSource source) {
 std::string LanguageFolder(std::string_view basePath, std::string_view uiCodePage) {
     const std::string page = Trim(uiCodePage);
     const char* code = page == "936" ? "CHS" : page == "950" ? "CHT" : page == "437" ? "ENG" : nullptr;
-    // Without an installation folder there is none: a folder relative to
-    // wherever the program runs would be somebody else's.
-    if (!code || Trim(basePath).empty()) return "";
-    std::string folder = IncludeTrailingPathDelimiter(basePath);
+    if (!code) return "";
+    std::string folder = basePath.empty() ? std::string() : IncludeTrailingPathDelimiter(basePath);
     folder += "MultiLanguage/";
     folder += code;
     folder += "/";

@@ -241,8 +241,7 @@ using TLangProfileSource = std::function<TLangProfile(TDesignType)>;
 TLangProfileSource SetLangProfileSource(TLangProfileSource source);
 
 // base + "MultiLanguage/" + CHS, CHT or ENG (for 936, 950, 437) + "/"; empty
-// when the base is empty, the code page has no language or the folder does
-// not exist.
+// when the code page has no language or the folder does not exist.
 std::string LanguageFolder(std::string_view basePath, std::string_view uiCodePage);
 std::string LanguageFolder(TDesignType designType);
 

@@ -52,7 +52,6 @@ TEST(LangWiring, FolderComesFromTheClientProfile) {
     EXPECT_EQ(LanguageFolder(TDesignType::dtClient), "");  // no folder yet
     inst.Write("MultiLanguage/CHT/x.Lng", "<x/>");
     EXPECT_EQ(LanguageFolder(TDesignType::dtClient), inst.Path() + "/MultiLanguage/CHT/");
-    EXPECT_EQ(LanguageFolder("", "950"), "");  // never relative to the working folder
 }
 
 TEST(LangWiring, FileReachesTheUIModelsControls) {
