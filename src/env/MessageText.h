@@ -61,7 +61,7 @@ struct TMessageSite {
     std::function<Variant()> HostObject;  // answers GetMessage(kind, number)
     std::function<std::string(const std::string&)> ToDisplay;  // the converter's display conversion
     std::function<void(TFont&)> DialogFont;  // the converter's font rule for the form's mode
-    std::function<std::string()> UICodePage;  // "437" keeps the platform's button captions
+    std::function<std::string()> UICodePage;  // "437" keeps the platform's button captions; unset counts as "936"
     std::function<TCustomForm*()> Form;        // gives the dialogs their caption
     std::function<TWinControl*()> LastFocused;  // focused again after an error dialog
     std::function<bool()> CancelIsActive;       // reports are ignored while Cancel has the focus
