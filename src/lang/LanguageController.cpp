@@ -4,6 +4,7 @@
 #include <charconv>
 #include <mutex>
 
+#include "env/OrkelINI.h"
 #include "platform/core/IntConsts.h"
 #include "platform/core/PathItems.h"
 #include "platform/core/Published.h"
@@ -437,9 +438,20 @@ void ApplyLanguageFiles(TZbLangController& controller, TComponent& form) {
 
 namespace {
 
+// The configuration readers: the client's or the application server's
+// installation folder and user-interface code page.
+TLangProfile ConfiguredLangProfile(TDesignType type) {
+    if (type == TDesignType::dtServer) {
+        TOrkelIniS s;
+        return TLangProfile{s.ServerPath, s.UICodePage};
+    }
+    TOrkelIniC c;
+    return TLangProfile{c.ClientPath, c.UICodePage};
+}
+
 struct ProfileSource {
     std::mutex mutex;
-    TLangProfileSource source;
+    TLangProfileSource source = ConfiguredLangProfile;
 };
 
 ProfileSource& Profiles() {

@@ -235,8 +235,9 @@ struct TLangProfile {
 };
 using TLangProfileSource = std::function<TLangProfile(TDesignType)>;
 
-// Installs where the profile settings come from (the configuration readers);
-// without one there is no folder. Returns the previous source.
+// Installs where the profile settings come from; the configuration readers
+// (OrkelC.ini, OrkelS.ini) until replaced. Without a source (null) there is
+// no folder. Returns the previous source.
 TLangProfileSource SetLangProfileSource(TLangProfileSource source);
 
 // base + "MultiLanguage/" + CHS, CHT or ENG (for 936, 950, 437) + "/"; empty

@@ -55,6 +55,8 @@ const IntIdents& ColorIdents() {
         {"clBtnShadow", Sys(16)}, {"clGrayText", Sys(17)}, {"clBtnText", Sys(18)},
         {"clInactiveCaptionText", Sys(19)}, {"clBtnHighlight", Sys(20)}, {"cl3DDkShadow", Sys(21)},
         {"cl3DLight", Sys(22)}, {"clInfoText", Sys(23)}, {"clInfoBk", Sys(24)},
+        // Synonyms come after the names they stand for, so IntToIdent finds those.
+        {"clLtGray", 0xC0C0C0}, {"clDkGray", 0x808080},
     };
     return t;
 }

@@ -410,12 +410,17 @@ void TCustomForm::WndProc(TMessage& message) {
 
 ZB_PUBLISHED(TScreen){};
 
-TScreen::TScreen() : fonts_(new TStringList) {
+TScreen::TScreen() : fonts_(new TStringList), iconFont_(new TFont), hintFont_(new TFont), menuFont_(new TFont) {
     for (const char* f : {"Arial", "Courier New", "MS Sans Serif", "Tahoma", "Times New Roman", "宋体", "新细明体", "細明體"})
         fonts_->Add(f);
 }
 
-TScreen::~TScreen() { fonts_->Free(); }
+TScreen::~TScreen() {
+    fonts_->Free();
+    iconFont_->Free();
+    hintFont_->Free();
+    menuFont_->Free();
+}
 
 TCustomForm* TScreen::Forms(int index) const {
     if (index < 0 || index >= FormCount()) throw EComponentError("Form index out of bounds (" + std::to_string(index) + ")");

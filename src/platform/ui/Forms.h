@@ -191,6 +191,10 @@ public:
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor c) { cursor_ = c; }
     TStrings* Fonts() const { return fonts_; }
+    // The fonts of the system's own texts: icon titles, hint windows, menus.
+    TFont* IconFont() const { return iconFont_; }
+    TFont* HintFont() const { return hintFont_; }
+    TFont* MenuFont() const { return menuFont_; }
     // Forms are kept in the order they were last activated, the latest first.
     int IndexOf(const TCustomForm* form) const;
 
@@ -205,6 +209,9 @@ private:
     TCustomForm* activeForm_ = nullptr;
     TCursor cursor_ = crDefault;
     TStringList* fonts_;
+    TFont* iconFont_;
+    TFont* hintFont_;
+    TFont* menuFont_;
 };
 
 using TExceptionEvent = TEvent<void(TObject* Sender, const std::exception& E)>;

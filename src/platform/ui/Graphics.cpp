@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/core/IntConsts.h"
 #include "platform/core/Published.h"
 #include "platform/core/TextUtils.h"
 
@@ -15,33 +16,6 @@ namespace zb {
 // --- colours ---------------------------------------------------------------
 
 namespace {
-
-struct ColorName {
-    TColor color;
-    const char* name;
-};
-
-const ColorName kColorNames[] = {
-    {clBlack, "clBlack"},       {clMaroon, "clMaroon"},       {clGreen, "clGreen"},
-    {clOlive, "clOlive"},       {clNavy, "clNavy"},           {clPurple, "clPurple"},
-    {clTeal, "clTeal"},         {clGray, "clGray"},           {clSilver, "clSilver"},
-    {clRed, "clRed"},           {clLime, "clLime"},           {clYellow, "clYellow"},
-    {clBlue, "clBlue"},         {clFuchsia, "clFuchsia"},     {clAqua, "clAqua"},
-    {clWhite, "clWhite"},       {clMoneyGreen, "clMoneyGreen"}, {clSkyBlue, "clSkyBlue"},
-    {clCream, "clCream"},       {clMedGray, "clMedGray"},     {clScrollBar, "clScrollBar"},
-    {clBackground, "clBackground"}, {clActiveCaption, "clActiveCaption"},
-    {clInactiveCaption, "clInactiveCaption"}, {clMenu, "clMenu"}, {clWindow, "clWindow"},
-    {clWindowFrame, "clWindowFrame"}, {clMenuText, "clMenuText"}, {clWindowText, "clWindowText"},
-    {clCaptionText, "clCaptionText"}, {clActiveBorder, "clActiveBorder"},
-    {clInactiveBorder, "clInactiveBorder"}, {clAppWorkSpace, "clAppWorkSpace"},
-    {clHighlight, "clHighlight"}, {clHighlightText, "clHighlightText"}, {clBtnFace, "clBtnFace"},
-    {clBtnShadow, "clBtnShadow"}, {clGrayText, "clGrayText"}, {clBtnText, "clBtnText"},
-    {clInactiveCaptionText, "clInactiveCaptionText"}, {clBtnHighlight, "clBtnHighlight"},
-    {cl3DDkShadow, "cl3DDkShadow"}, {cl3DLight, "cl3DLight"}, {clInfoText, "clInfoText"},
-    {clInfoBk, "clInfoBk"},     {clNone, "clNone"},           {clDefault, "clDefault"},
-    // Synonyms come after the names they stand for, so ColorToIdent finds those.
-    {clLtGray, "clLtGray"},     {clDkGray, "clDkGray"},
-};
 
 // Classic desktop colours, by system colour index.
 const std::array<TColor, 25> kSystemPalette = {
@@ -96,19 +70,21 @@ TColor ColorToRGB(TColor color) {
     return color & 0x00FFFFFF;
 }
 
+// The names are those of the integer-constant table, so language files and
+// the UI read the same ones.
 bool ColorToIdent(TColor color, std::string& ident) {
-    for (const auto& c : kColorNames)
-        if (c.color == color) {
-            ident = c.name;
+    for (const auto& [name, value] : ColorIdents())
+        if (value == color) {
+            ident = name;
             return true;
         }
     return false;
 }
 
 bool IdentToColor(std::string_view ident, TColor& color) {
-    for (const auto& c : kColorNames)
-        if (SameText(ident, c.name)) {
-            color = c.color;
+    for (const auto& [name, value] : ColorIdents())
+        if (SameText(ident, name)) {
+            color = static_cast<TColor>(value);
             return true;
         }
     return false;

@@ -21,7 +21,9 @@ ZB_PUBLISHED(TMenuItem){
     prop::Integer("ImageIndex", &TMenuItem::ImageIndex, &TMenuItem::SetImageIndex, "TImageIndex"),
     prop::Event("OnClick", &TMenuItem::OnClick),
 };
-ZB_PUBLISHED(TMenu){};
+ZB_PUBLISHED(TMenu){
+    prop::Bool("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw),
+};
 ZB_PUBLISHED(TMainMenu){};
 ZB_PUBLISHED(TPopupMenu){
     prop::Bool("AutoPopup", &TPopupMenu::AutoPopup, &TPopupMenu::SetAutoPopup),

@@ -95,6 +95,10 @@ public:
     TMenuItem* Items() const { return items_; }
     TComponent* Images() const { return images_; }
     void SetImages(TComponent* images);
+    // Items painted by the program rather than the system, so that they can
+    // use a font of the menu's character set.
+    bool OwnerDraw() const { return ownerDraw_; }
+    void SetOwnerDraw(bool on) { ownerDraw_ = on; }
     void Notification(TComponent* component, TOperation operation) override;
 
 protected:
@@ -103,6 +107,7 @@ protected:
 private:
     TMenuItem* items_;
     TComponent* images_ = nullptr;
+    bool ownerDraw_ = false;
 };
 
 class TMainMenu : public TMenu {

@@ -52,19 +52,20 @@ ZB_PUBLISHED(TMemo){
     prop::Enum("Alignment", &TMemo::Alignment, &TMemo::SetAlignment, AlignmentNames, "TAlignment"),
 };
 
-ZB_PUBLISHED(TComboBox){
-    prop::String("Text", &TComboBox::Text, &TComboBox::SetText, "TCaption"),
-    prop::Class("Items", &TComboBox::Items, &TComboBox::SetItems),
-    prop::Integer("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex),
-    prop::Enum("Style", &TComboBox::Style, &TComboBox::SetStyle, ComboBoxStyleNames, "TComboBoxStyle"),
-    prop::Bool("Sorted", &TComboBox::Sorted, &TComboBox::SetSorted),
-    prop::Integer("DropDownCount", &TComboBox::DropDownCount, &TComboBox::SetDropDownCount),
-    prop::Integer("MaxLength", &TComboBox::MaxLength, &TComboBox::SetMaxLength),
-    prop::Event("OnChange", &TComboBox::OnChange),
-    prop::Event("OnSelect", &TComboBox::OnSelect),
-    prop::Event("OnDropDown", &TComboBox::OnDropDown),
-    prop::Event("OnCloseUp", &TComboBox::OnCloseUp),
+ZB_PUBLISHED(TCustomComboBox){
+    prop::String("Text", &TCustomComboBox::Text, &TCustomComboBox::SetText, "TCaption"),
+    prop::Class("Items", &TCustomComboBox::Items, &TCustomComboBox::SetItems),
+    prop::Integer("ItemIndex", &TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex),
+    prop::Enum("Style", &TCustomComboBox::Style, &TCustomComboBox::SetStyle, ComboBoxStyleNames, "TComboBoxStyle"),
+    prop::Bool("Sorted", &TCustomComboBox::Sorted, &TCustomComboBox::SetSorted),
+    prop::Integer("DropDownCount", &TCustomComboBox::DropDownCount, &TCustomComboBox::SetDropDownCount),
+    prop::Integer("MaxLength", &TCustomComboBox::MaxLength, &TCustomComboBox::SetMaxLength),
+    prop::Event("OnChange", &TCustomComboBox::OnChange),
+    prop::Event("OnSelect", &TCustomComboBox::OnSelect),
+    prop::Event("OnDropDown", &TCustomComboBox::OnDropDown),
+    prop::Event("OnCloseUp", &TCustomComboBox::OnCloseUp),
 };
+ZB_PUBLISHED(TComboBox){};
 
 ZB_PUBLISHED(TListBox){
     prop::Class("Items", &TListBox::Items, &TListBox::SetItems),
@@ -390,30 +391,30 @@ void TMemo::DoKeyPress(char& key) {
     TCustomEdit::DoKeyPress(key);
 }
 
-// --- TComboBox -------------------------------------------------------------
+// --- TCustomComboBox -------------------------------------------------------
 
-TComboBox::TComboBox(TComponent* owner) : TWinControl(owner), items_(new TStringList) {
+TCustomComboBox::TCustomComboBox(TComponent* owner) : TWinControl(owner), items_(new TStringList) {
     SetBounds(0, 0, 145, 21);
     SetColor(clWindow);
     SetTabStop(true);
-    items_->OnChange = Handler<&TComboBox::ItemsChanged>(this);
+    items_->OnChange = Handler<&TCustomComboBox::ItemsChanged>(this);
 }
 
-TComboBox::~TComboBox() { items_->Free(); }
+TCustomComboBox::~TCustomComboBox() { items_->Free(); }
 
-void TComboBox::ItemsChanged(TObject*) {
+void TCustomComboBox::ItemsChanged(TObject*) {
     if (itemIndex_ >= items_->Count()) itemIndex_ = -1;
     if (style_ == TComboBoxStyle::csDropDownList && itemIndex_ < 0 && !Text().empty()) TWinControl::SetText("");
 }
 
-void TComboBox::SetItemIndex(int index) {
+void TCustomComboBox::SetItemIndex(int index) {
     if (index < -1 || index >= items_->Count()) index = -1;
     itemIndex_ = index;
     TWinControl::SetText(index >= 0 ? items_->Get(index) : std::string());
     Changed("ItemIndex");
 }
 
-void TComboBox::SetText(const std::string& text) {
+void TCustomComboBox::SetText(const std::string& text) {
     int found = -1;
     for (int i = 0; i < items_->Count(); ++i)
         if (items_->Get(i) == text) {
@@ -428,25 +429,25 @@ void TComboBox::SetText(const std::string& text) {
     TWinControl::SetText(text);
 }
 
-void TComboBox::SetStyle(TComboBoxStyle s) {
+void TCustomComboBox::SetStyle(TComboBoxStyle s) {
     style_ = s;
     if (s == TComboBoxStyle::csDropDownList) SetText(Text());
 }
 
-void TComboBox::SetDroppedDown(bool on) {
+void TCustomComboBox::SetDroppedDown(bool on) {
     if (on == droppedDown_) return;
     droppedDown_ = on;
     if (on) OnDropDown(this);
     else OnCloseUp(this);
 }
 
-void TComboBox::Clear() {
+void TCustomComboBox::Clear() {
     items_->Clear();
     itemIndex_ = -1;
     TWinControl::SetText("");
 }
 
-void TComboBox::Select(int index) {
+void TCustomComboBox::Select(int index) {
     if (!Enabled() || index < 0 || index >= items_->Count()) return;
     SetItemIndex(index);
     OnChange(this);
@@ -454,11 +455,11 @@ void TComboBox::Select(int index) {
     Click();
 }
 
-bool TComboBox::WantsKey(Word key, TShiftState) const {
+bool TCustomComboBox::WantsKey(Word key, TShiftState) const {
     return key == VK_UP || key == VK_DOWN || (droppedDown_ && (key == VK_RETURN || key == VK_ESCAPE));
 }
 
-void TComboBox::DoKeyDown(Word& key, TShiftState shift) {
+void TCustomComboBox::DoKeyDown(Word& key, TShiftState shift) {
     if (key == VK_DOWN && (shift & ssAlt)) {
         SetDroppedDown(!droppedDown_);
         return;
@@ -472,7 +473,7 @@ void TComboBox::DoKeyDown(Word& key, TShiftState shift) {
     else if (key == VK_UP && itemIndex_ > 0) Select(itemIndex_ - 1);
 }
 
-void TComboBox::DoKeyPress(char& key) {
+void TCustomComboBox::DoKeyPress(char& key) {
     if (style_ == TComboBoxStyle::csDropDownList) {
         // Typing picks the next item that starts with the character.
         if (static_cast<unsigned char>(key) < 32) return;

@@ -179,12 +179,12 @@ private:
 
 // Items to choose from. Style csDropDownList takes only an item's text;
 // csDropDown also takes typed text. Select is the user's choice of an item.
-class TComboBox : public TWinControl {
-    ZB_CLASS(TComboBox, TWinControl)
+class TCustomComboBox : public TWinControl {
+    ZB_CLASS(TCustomComboBox, TWinControl)
 
 public:
-    explicit TComboBox(TComponent* owner = nullptr);
-    ~TComboBox() override;
+    explicit TCustomComboBox(TComponent* owner = nullptr);
+    ~TCustomComboBox() override;
 
     TStrings* Items() const { return items_; }
     void SetItems(TStrings* items) { items_->Assign(items); }
@@ -226,6 +226,15 @@ private:
     int dropDownCount_ = 8;
     int maxLength_ = 0;
     bool droppedDown_ = false;
+};
+
+// The combo box forms place; readers of combo boxes in general go by
+// TCustomComboBox.
+class TComboBox : public TCustomComboBox {
+    ZB_CLASS(TComboBox, TCustomComboBox)
+
+public:
+    using TCustomComboBox::TCustomComboBox;
 };
 
 class TListBox : public TWinControl {
