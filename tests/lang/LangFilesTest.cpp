@@ -7,6 +7,7 @@
 
 #include "lang/LanguageController.h"
 #include "lang/TranslatorU.h"
+#include "support/TestSupport.h"
 
 namespace zb {
 namespace {
@@ -29,8 +30,7 @@ const Key kKeys[] = {
 class SuiteLanguage {
 public:
     explicit SuiteLanguage(std::string codePage) {
-        const std::string base =
-            (std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "suite").string() + "/";
+        const std::string base = (test::SourceDir() / "suite").string() + "/";
         previous_ = SetLangProfileSource([base, codePage](TDesignType) { return TLangProfile{base, codePage}; });
     }
     ~SuiteLanguage() { SetLangProfileSource(previous_); }

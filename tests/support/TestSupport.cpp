@@ -61,4 +61,13 @@ std::filesystem::path BuildBinDir() {
     return std::filesystem::path(self).parent_path();
 }
 
+std::filesystem::path SourceDir() {
+    if (const char* dir = std::getenv("ZB_SOURCE_DIR")) return dir;
+    std::ifstream cache(BuildBinDir().parent_path() / "CMakeCache.txt");
+    const std::string key = "CMAKE_HOME_DIRECTORY:INTERNAL=";
+    for (std::string line; std::getline(cache, line);)
+        if (line.rfind(key, 0) == 0) return line.substr(key.size());
+    return ".";
+}
+
 }  // namespace zb::test

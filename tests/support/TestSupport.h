@@ -61,4 +61,9 @@ std::string ReadFile(const std::filesystem::path& path);
 // The folder holding the built libraries and programs (ZB_BUILD_BIN, set by CTest).
 std::filesystem::path BuildBinDir();
 
+// The source tree (ZB_SOURCE_DIR, set by CTest; else found from the build
+// folder's CMake cache). Compiler paths are relative under ccache, so
+// __FILE__ cannot tell.
+std::filesystem::path SourceDir();
+
 }  // namespace zb::test
