@@ -22,7 +22,7 @@ public:
     virtual void SetJobHostObject(const Variant& host) = 0;
     // Initialises the form from the login array; true when it is ready.
     virtual bool LoadParams(const Variant& login) = 0;
-    // Applies a run-parameter envelope (element 1 is the block); may throw.
+    // Applies a run-parameter block [run mode, [use-names flag, values]]; may throw.
     virtual void ApplyRequest(const Variant& envelope) = 0;
 
     virtual std::string JobIdentText() const = 0;

@@ -15,6 +15,13 @@ bool SetForegroundWindow(HWND wnd) {
     return true;
 }
 
+bool UpdateWindow(HWND wnd) {
+    TWinControl* control = Application().FindWindow(wnd);
+    if (!control) return false;
+    control->Perform(WM_PAINT);
+    return true;
+}
+
 HWND GetForegroundWindow() {
     TCustomForm* form = Screen().ActiveForm();
     return form ? form->Handle() : 0;
